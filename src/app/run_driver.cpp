@@ -1,0 +1,103 @@
+#include "app/run_driver.h"
+
+#include <cstdio>
+#include <new>
+
+#include "app/command_line.h"
+#include "app/version.h"
+#include "graph/allocation.h"
+#include "graph/shortest_path_solver.h"
+#include "random/random_seed.h"
+
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = -1;
+constexpr int32_t kSourceNode = 0;
+
+void printLine(const char* text) {
+  std::fprintf(stderr, "%s\n", text);
+  std::fflush(stderr);
+}
+
+bool obtainHashSolution(ShortestPathSolver& solver, RunOptions& options) {
+  if (options.nodes == -1 && options.graphFile != nullptr) {
+    return solver.solveAndSave(options.graphFile, options.solutionFile, kSourceNode,
+                               options.useHeap);
+  }
+  if (options.nodes == -1) return solver.runHashFromFile(options.solutionFile);
+  if (options.seed == -1) options.seed = randomSeed();
+  if (!solver.runCreate(options.nodes, options.seed, options.maxEdge, options.graphFile)) {
+    return false;
+  }
+  // The generated graph is already in the solver; the heap search is used
+  // whatever -l said.
+  return solver.solveAndSave(nullptr, options.solutionFile, kSourceNode, true);
+}
+
+int runHash(ShortestPathSolver& solver, RunOptions& options) {
+  if (!obtainHashSolution(solver, options)) {
+    printLine("ERROR: Can not obtain solution");
+    return kFailure;
+  }
+  const int32_t hash = solver.solutionHash();
+  if (hash < 0) {
+    printLine("ERROR: Can not compute hash");
+    return kFailure;
+  }
+  std::printf("%d\n", hash);
+  std::fflush(stdout);
+  return kSuccess;
+}
+
+int runCreateMode(ShortestPathSolver& solver, RunOptions& options) {
+  if (options.seed == -1) {
+    options.seed = randomSeed();
+    if (solver.verbose) {
+      std::fprintf(stderr, "Use random seed %d\n", options.seed);
+      std::fflush(stderr);
+    }
+  }
+  return solver.runCreate(options.nodes, options.seed, options.maxEdge, options.graphFile)
+             ? kSuccess
+             : kFailure;
+}
+
+int runMode(ShortestPathSolver& solver, RunOptions& options) {
+  switch (options.mode) {
+    case RunMode::Solve:
+      return solver.solveAndSave(options.graphFile, options.solutionFile, kSourceNode,
+                                 options.useHeap)
+                 ? kSuccess
+                 : kFailure;
+    case RunMode::Test:
+      if (!solver.runTest(options.graphFile, options.solutionFile, kSourceNode)) return kFailure;
+      if (solver.verbose) printLine("Solution is OK");
+      return kSuccess;
+    case RunMode::Create:
+      return runCreateMode(solver, options);
+    case RunMode::Hash:
+      return runHash(solver, options);
+  }
+  return kFailure;
+}
+
+}  // namespace
+
+int runProgram(int argc, char** argv) {
+  // Allocations outside the solver's own helpers end the same way.
+  std::set_new_handler([] { failAllocation(); });
+
+  ShortestPathSolver solver;
+  RunOptions options;
+  if (!parseCommandLine(argc, argv, options)) {
+    printUsage(argc > 0 ? argv[0] : "vorlinde");
+    return kFailure;
+  }
+  solver.verbose = options.verbose;
+  if (solver.verbose) {
+    std::fprintf(stderr, "Vorlinde version %s\n", kVersionText);
+    std::fflush(stderr);
+  }
+  return runMode(solver, options);
+}

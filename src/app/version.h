@@ -1,0 +1,3 @@
+#pragma once
+
+constexpr const char* kVersionText = "2.3.5";

@@ -1,0 +1,77 @@
+#include "support/process.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#ifndef VORLINDE_BINARY
+#error "VORLINDE_BINARY must name the built program"
+#endif
+
+ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir,
+                          const std::string& programName) {
+  TempDir capture;
+  const std::string outPath = capture.file("stdout");
+  const std::string errPath = capture.file("stderr");
+
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(programName.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int in = ::open("/dev/null", O_RDONLY);
+    if (out < 0 || err < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(121);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execv(VORLINDE_BINARY, argv.data());
+    _exit(120);
+  }
+  int waitStatus = 0;
+  waitpid(child, &waitStatus, 0);
+
+  ProcessResult result;
+  result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+  result.out = readFile(outPath);
+  result.err = readFile(errPath);
+  return result;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vorlinde-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << bytes;
+  if (!file) throw std::runtime_error("cannot write " + path);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+bool fileExists(const std::string& path) { return std::filesystem::exists(path); }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the real vorlinde binary as a process and captures what it printed.
+
+struct ProcessResult {
+  int status = -1;  // exit status 0..255, or -1 when the process did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs the binary with the given arguments in workDir. argv[0] is programName,
+// so the usage text can be checked for the name as typed.
+ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir = ".",
+                          const std::string& programName = "vorlinde");
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
