@@ -76,12 +76,25 @@ class ShortestPathSolver {
 
 
  private:
-  // ---- private helpers of graph/ ----
+  // Private helpers, one block per folder so that each folder's work stays apart.
+
+  // -- graph/ (loader, writer, generator) --
 
 
-  // ---- private helpers of search/ ----
+
+  // -- search/ --
 
 
-  // ---- private helpers of solution/ ----
+
+  // -- solution/ files (save, load) --
+
+
+
+  // -- solution/ comparison, test run, checksum --
+
+
+
+  // -- app/ --
+
 
 };
