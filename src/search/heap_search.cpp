@@ -1,7 +1,9 @@
 #include <cstdio>
+#include <cstring>
 
 #include "app/stopwatch.h"
 #include "graph/shortest_path_solver.h"
+#include "search/heap_layouts.h"
 #include "search/heap_moves.h"
 #include "search/path_limit.h"
 
@@ -10,28 +12,30 @@ namespace {
 // The solver's arrays copied into locals for the length of a search: written
 // through int32_t fields, the members themselves would have to be reloaded
 // after every store the search makes.
+template <typename Layout>
 struct HeapSearch {
   const Edge* edges;
   const EdgeRange* ranges;
   NodeResult* results;
-  HeapEntry* entries;
+  Layout heap;
   int32_t heapSize;
   int32_t skippedCount;
 
   // The targets' result and position entries are fetched for all edges at
   // once, so their cache misses overlap instead of following each other.
-  void prefetchTargets(int32_t first, int32_t last) const {
-    for (int32_t e = first; e <= last; ++e) {
+  // (Forced inline, or GCC 12 drops the prefetch-only call as having no effect.)
+  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
+    const EdgeRange range = ranges[node];
+    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
       const int32_t target = edges[e].to;
       __builtin_prefetch(&results[target], 1);
-      __builtin_prefetch(&entries[target], 1);
+      __builtin_prefetch(heap.positionAddress(target), 1);
     }
   }
 
   void relax(int32_t node) {
     const EdgeRange range = ranges[node];
     if (range.first < 0 || range.first > range.last) return;
-    prefetchTargets(range.first, range.last);
     const int64_t base = results[node].cost;
     for (int32_t e = range.first; e <= range.last; ++e) {
       const Edge& edge = edges[e];
@@ -42,31 +46,46 @@ struct HeapSearch {
         continue;
       }
       const int32_t cost = static_cast<int32_t>(sum);
-      const int32_t slot = entries[edge.to].position;
+      const int32_t slot = heap.position(edge.to);
       if (slot != -1) {
         // Equal sums leave the first recorded path in place.
         if (target.cost > cost) {
           target.cost = cost;
           target.pred = edge.from;
-          riseFrom(entries, slot, edge.to, cost);
+          riseFrom(heap, slot, edge.to, cost);
         }
       } else if (target.cost == -1) {
         target.cost = cost;
         target.pred = edge.from;
-        pushEntry(entries, heapSize, edge.to, cost);
+        pushEntry(heap, heapSize, edge.to, cost);
       }
     }
   }
 
+  // Every node costs a chain of dependent misses: its range, then its edges,
+  // then its targets. The heap says early which nodes come next (the top, and
+  // the top's two children after it; a relaxation rarely undercuts them), so
+  // the chain is walked ahead in stages and each step finds its data cached.
   void run(int32_t source) {
     results[source].cost = 0;
-    pushEntry(entries, heapSize, source, 0);
+    pushEntry(heap, heapSize, source, 0);
     while (heapSize > 0) {
-      const int32_t node = takeMinEntry(entries, heapSize);
+      const int32_t node = heap.node(0);
+      prefetchTargets(node);
+      takeMinEntry(heap, heapSize);
       // Settled before its edges are relaxed rather than after: the same for
       // every graph file, and an edge back to the node itself can then never
       // move the slot it no longer owns.
-      entries[node].position = -1;
+      heap.setPosition(node, -1);
+      if (heapSize > 0) {
+        const EdgeRange next = ranges[heap.node(0)];
+        if (next.first >= 0) {
+          __builtin_prefetch(&edges[next.first]);
+          __builtin_prefetch(&edges[next.last]);
+        }
+        if (heapSize > 1) __builtin_prefetch(&ranges[heap.node(1)]);
+        if (heapSize > 2) __builtin_prefetch(&ranges[heap.node(2)]);
+      }
       relax(node);
     }
   }
@@ -90,10 +109,15 @@ bool ShortestPathSolver::solveHeap(int32_t source) {
   // A source outside the graph (only a graph without nodes has none) reaches
   // nothing; every node stays unreached.
   if (source >= 0 && source < searchNodeCount) {
-    HeapSearch search{edges, edgeRanges, results, heapEntries, heapSize, skippedPathCount};
+    HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
+                                    PackedLayout::over(heapEntries, searchNodeCount),
+                                    heapSize, skippedPathCount};
     search.run(source);
     heapSize = search.heapSize;
     skippedPathCount = search.skippedCount;
+    // Back to the entries' own reading: no node in the heap.
+    std::memset(static_cast<void*>(heapEntries), 0xFF,
+                sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
   }
   findWatch.stop();
 
@@ -107,7 +131,8 @@ bool ShortestPathSolver::solveHeap(int32_t source) {
 }
 
 void ShortestPathSolver::relaxHeap(int32_t node) {
-  HeapSearch search{edges, edgeRanges, results, heapEntries, heapSize, skippedPathCount};
+  HeapSearch<EntryLayout> search{edges, edgeRanges, results, EntryLayout{heapEntries}, heapSize,
+                                 skippedPathCount};
   search.relax(node);
   heapSize = search.heapSize;
   skippedPathCount = search.skippedCount;

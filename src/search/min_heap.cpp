@@ -1,19 +1,25 @@
 #include <cstdio>
 
 #include "graph/shortest_path_solver.h"
+#include "search/heap_layouts.h"
 #include "search/heap_moves.h"
 
 void ShortestPathSolver::push(int32_t node, int32_t key) {
-  pushEntry(heapEntries, heapSize, node, key);
+  EntryLayout heap{heapEntries};
+  pushEntry(heap, heapSize, node, key);
 }
 
 void ShortestPathSolver::decreaseKey(int32_t node, int32_t key) {
+  EntryLayout heap{heapEntries};
   const int32_t slot = heapEntries[node].position;
   heapEntries[slot].key = key;
-  if (slot > 0 && slot < heapSize) riseFrom(heapEntries, slot, node, key);
+  if (slot > 0 && slot < heapSize) riseFrom(heap, slot, node, key);
 }
 
-int32_t ShortestPathSolver::popMin() { return takeMinEntry(heapEntries, heapSize); }
+int32_t ShortestPathSolver::popMin() {
+  EntryLayout heap{heapEntries};
+  return takeMinEntry(heap, heapSize);
+}
 
 int32_t ShortestPathSolver::checkHeap(int32_t slot) {
   const int64_t left = 2 * static_cast<int64_t>(slot) + 1;

@@ -2,6 +2,7 @@
 
 #include "graph/allocation.h"
 #include "graph/shortest_path_solver.h"
+#include "search/heap_layouts.h"
 
 void ShortestPathSolver::initSearch(int32_t count) {
   releaseArray(results);
@@ -13,15 +14,18 @@ void ShortestPathSolver::initSearch(int32_t count) {
   skippedPathCount = 0;
 
   const auto nodes = static_cast<std::size_t>(count);
+  // A few spare heap entries beyond the count let the heap search lay the
+  // same memory out its own way (heap_layouts.h).
+  const std::size_t entryCount = nodes + PackedLayout::kSpareEntries;
   results = allocateArray<NodeResult>(nodes);
-  heapEntries = allocateArray<HeapEntry>(nodes);
+  heapEntries = allocateArray<HeapEntry>(entryCount);
   // Both arrays are read at random by the search; huge pages spare it most of
   // the TLB misses. The advice must come before the first touch.
   adviseHugePages(results, nodes * sizeof(NodeResult));
-  adviseHugePages(heapEntries, nodes * sizeof(HeapEntry));
+  adviseHugePages(heapEntries, entryCount * sizeof(HeapEntry));
 
   // All bytes 0xFF: cost -1 and pred -1 for every node, position -1 for every
   // node. The slots' node and key are never read before a heap move writes them.
   std::memset(static_cast<void*>(results), 0xFF, nodes * sizeof(NodeResult));
-  std::memset(static_cast<void*>(heapEntries), 0xFF, nodes * sizeof(HeapEntry));
+  std::memset(static_cast<void*>(heapEntries), 0xFF, entryCount * sizeof(HeapEntry));
 }
