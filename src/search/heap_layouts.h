@@ -63,7 +63,10 @@ struct PackedLayout {
   // (Forced inline: GCC 12 judges a function that only prefetches to have no
   // effect and drops its calls before it would have inlined it.)
   [[gnu::always_inline]] void prefetchBelow(int64_t slot, int64_t size) const {
-    if (8 * slot + 7 < size) __builtin_prefetch(&pairs[16 * slot + 16]);
+    if (16 * slot + 15 < size) {
+      __builtin_prefetch(&pairs[32 * slot + 32]);
+      __builtin_prefetch(&pairs[32 * slot + 48]);
+    }
   }
   const void* positionAddress(int32_t node) const { return &positions[node]; }
 };

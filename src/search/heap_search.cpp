@@ -63,9 +63,12 @@ struct HeapSearch {
   }
 
   // Every node costs a chain of dependent misses: its range, then its edges,
-  // then its targets. The heap says early which nodes come next (the top, and
-  // the top's two children after it; a relaxation rarely undercuts them), so
-  // the chain is walked ahead in stages and each step finds its data cached.
+  // then its targets. The heap tells early which nodes come next: after a
+  // pop, the top is the next node, slots 1 and 2 hold the one after it, and
+  // slots 3 to 6 the one after that (a relaxation seldom undercuts them). So
+  // the chain is walked ahead in stages, one link per pop: ranges three pops
+  // ahead, edges two ahead, targets one ahead, and once more for the node
+  // that is really taken, which then costs little when the guess was right.
   void run(int32_t source) {
     results[source].cost = 0;
     pushEntry(heap, heapSize, source, 0);
@@ -77,14 +80,16 @@ struct HeapSearch {
       // every graph file, and an edge back to the node itself can then never
       // move the slot it no longer owns.
       heap.setPosition(node, -1);
-      if (heapSize > 0) {
-        const EdgeRange next = ranges[heap.node(0)];
-        if (next.first >= 0) {
-          __builtin_prefetch(&edges[next.first]);
-          __builtin_prefetch(&edges[next.last]);
+      if (heapSize > 0) prefetchTargets(heap.node(0));
+      for (int32_t slot = 1; slot <= 2 && slot < heapSize; ++slot) {
+        const EdgeRange later = ranges[heap.node(slot)];
+        if (later.first >= 0) {
+          __builtin_prefetch(&edges[later.first]);
+          __builtin_prefetch(&edges[later.last]);
         }
-        if (heapSize > 1) __builtin_prefetch(&ranges[heap.node(1)]);
-        if (heapSize > 2) __builtin_prefetch(&ranges[heap.node(2)]);
+      }
+      for (int32_t slot = 3; slot <= 6 && slot < heapSize; ++slot) {
+        __builtin_prefetch(&ranges[heap.node(slot)]);
       }
       relax(node);
     }
