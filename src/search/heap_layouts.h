@@ -29,8 +29,8 @@ struct EntryLayout {
 // reset (every position -1) when it ends: the positions packed first, 4 bytes
 // per node, then the slots as 8-byte (key, node) pairs from a cache-line
 // boundary, slot s at pair s + 1. So both children of a slot share a line, and
-// the 8 great-grandchildren of a slot fill exactly one line, which the walk
-// down fetches three levels ahead. The pairs take 8 bytes per slot where the
+// the 16 descendants four levels below a slot fill exactly two lines, which
+// the walk down fetches ahead. The pairs take 8 bytes per slot where the
 // entries take 12, so more of a large heap stays in cache.
 //
 // Everything is read and written as int32_t, the type of HeapEntry's fields.
@@ -59,7 +59,7 @@ struct PackedLayout {
     pairs[2 * slot + 3] = node;
     positions[node] = static_cast<int32_t>(slot);
   }
-  // Slots 8s + 7 to 8s + 14 are pairs 8(s + 1) to 8(s + 1) + 7: one line.
+  // Slots 16s + 15 to 16s + 30 are pairs 16(s + 1) to 16(s + 1) + 15: two lines.
   // (Forced inline: GCC 12 judges a function that only prefetches to have no
   // effect and drops its calls before it would have inlined it.)
   [[gnu::always_inline]] void prefetchBelow(int64_t slot, int64_t size) const {

@@ -7,12 +7,9 @@
 // The heap's movement rules written out the plain way, swap by swap, to hold
 // the solver's heap against.
 struct ReferenceHeap {
-  std::vector<int32_t> position;
-  std::vector<int32_t> node;
-  std::vector<int32_t> key;
+  std::vector<int32_t> position, node, key;
 
   explicit ReferenceHeap(int32_t count) : position(count, -1) {}
-
   int32_t size() const { return static_cast<int32_t>(node.size()); }
 
   void swapSlots(int32_t s, int32_t t) {
@@ -22,10 +19,7 @@ struct ReferenceHeap {
     position[node[t]] = t;
   }
   void siftUp(int32_t s) {
-    while (s > 0 && key[(s - 1) / 2] > key[s]) {
-      swapSlots(s, (s - 1) / 2);
-      s = (s - 1) / 2;
-    }
+    for (; s > 0 && key[(s - 1) / 2] > key[s]; s = (s - 1) / 2) swapSlots(s, (s - 1) / 2);
   }
   void push(int32_t v, int32_t k) {
     node.push_back(v);
@@ -45,8 +39,7 @@ struct ReferenceHeap {
     key.pop_back();
     if (size() == 0) return v;
     position[node[0]] = 0;
-    int32_t c = 0;
-    while (2 * c + 1 < size()) {
+    for (int32_t c = 0; 2 * c + 1 < size();) {
       int32_t child = 2 * c + 1;
       if (child + 1 < size() && key[child + 1] < key[child]) ++child;
       if (!(key[child] < key[c])) break;

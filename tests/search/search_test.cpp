@@ -114,10 +114,4 @@ TEST_P(BothSearches, RefusesWithoutGraphAndKeepsTheOldSolution) {
   EXPECT_EQ(resultsOf(solver), (std::vector<NodeResult>{{0, -1}, {3, 0}}));
 }
 
-TEST_P(BothSearches, SolvingTwiceGivesTheSameResults) {
-  const auto first = solved(4, {{0, 1, 3}, {1, 2, 3}, {0, 2, 7}, {2, 3, 1}});
-  EXPECT_TRUE(solve(solver, GetParam()));
-  EXPECT_EQ(resultsOf(solver), first);
-}
-
 }  // namespace
