@@ -114,4 +114,19 @@ TEST_P(BothSearches, RefusesWithoutGraphAndKeepsTheOldSolution) {
   EXPECT_EQ(resultsOf(solver), (std::vector<NodeResult>{{0, -1}, {3, 0}}));
 }
 
+TEST(HeapSearch, RelaxHeapStepByStep) {
+  ShortestPathSolver solver;
+  setGraph(solver, 4, {{0, 2, 1}, {0, 1, 1}, {0, 3, 9}, {2, 3, 1}});
+  solver.initSearch(4);
+  solver.results[0].cost = 0;
+  solver.push(0, 0);
+  solver.relaxHeap(solver.popMin());
+  EXPECT_EQ(solver.heapSize, 3);  // 2 first; 1 does not rise past it
+  EXPECT_EQ(solver.heapEntries[0].node, 2);
+  solver.relaxHeap(solver.popMin());
+  EXPECT_EQ(resultsOf(solver), (std::vector<NodeResult>{{0, -1}, {1, 0}, {1, 0}, {2, 2}}));
+  EXPECT_EQ(solver.heapEntries[1].key, 2);  // node 3 lowered in place, below the 1 of node 1
+  EXPECT_EQ(solver.heapEntries[3].position, 1);
+}
+
 }  // namespace
