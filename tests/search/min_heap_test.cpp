@@ -67,22 +67,6 @@ TEST(MinHeap, SinkingGoesLeftOnTiesAndStopsAboveEqualChild) {
   expectPositionsConsistent(solver);
 }
 
-TEST(MinHeap, DecreaseKey) {
-  ShortestPathSolver solver;
-  solver.initSearch(4);
-  solver.push(0, 4);
-  solver.push(1, 6);
-  solver.push(2, 8);
-  solver.push(3, 7);
-  solver.decreaseKey(0, 2);  // at the top: only the key changes
-  EXPECT_EQ(slotsOf(solver), (std::vector<Slot>{{0, 2}, {1, 6}, {2, 8}, {3, 7}}));
-  solver.decreaseKey(3, 6);  // equal to its parent: stays
-  EXPECT_EQ(slotsOf(solver), (std::vector<Slot>{{0, 2}, {1, 6}, {2, 8}, {3, 6}}));
-  solver.decreaseKey(3, 1);  // rises to the top
-  EXPECT_EQ(slotsOf(solver), (std::vector<Slot>{{3, 1}, {0, 2}, {2, 8}, {1, 6}}));
-  expectPositionsConsistent(solver);
-}
-
 TEST(MinHeap, MatchesReferenceMovesOnRandomOperations) {
   std::mt19937 engine(7);
   for (int round = 0; round < 40; ++round) {
