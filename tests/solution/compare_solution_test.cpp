@@ -36,8 +36,6 @@ void setGraph(ShortestPathSolver& solver, int32_t nodeCount, const std::vector<E
 void setResults(ShortestPathSolver& solver, const std::vector<NodeResult>& results) {
   const auto count = static_cast<int32_t>(results.size());
   solver.initSearch(count);
-  if (solver.results == nullptr) solver.results = allocateArray<NodeResult>(results.size());
-  solver.searchNodeCount = count;
   for (int32_t node = 0; node < count; ++node) solver.results[node] = results[node];
   solver.solutionSet = true;
 }

@@ -11,8 +11,6 @@ namespace {
 void setCosts(ShortestPathSolver& solver, const std::vector<int32_t>& costs) {
   const auto count = static_cast<int32_t>(costs.size());
   solver.initSearch(count);
-  if (solver.results == nullptr) solver.results = allocateArray<NodeResult>(costs.size());
-  solver.searchNodeCount = count;
   for (int32_t node = 0; node < count; ++node) solver.results[node] = {costs[node], -1};
   solver.solutionSet = true;
 }
