@@ -21,12 +21,16 @@ constexpr int64_t kMostNodes = int64_t{kMaxLabel} + 1;
 constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
 // Without a file size, the room allocated ahead of need is bounded by this.
 constexpr int64_t kUnsizedEdgeRoom = int64_t{1} << 24;
+// Ranges allocated beyond the highest label, so that rising labels seldom
+// move the array; only touched when used.
+constexpr int64_t kMostSpareRanges = int64_t{1} << 26;
 
 // The two graph arrays while a file is read. The capacities are what the
 // growth rule reasons with (and what decides when it reports a new factor);
 // the rooms are what is actually allocated. Room for edges is taken no larger
-// than the file can fill, and both rooms grow at least by half, so a rule that
-// predicts too much or steps by 50 records costs neither memory nor copying.
+// than the file can fill and grows at least by half, room for ranges half
+// again the labels seen, so a rule that predicts too much or steps by 50
+// records costs neither memory nor copying.
 struct GrowingGraph {
   Edge*& edges;
   EdgeRange*& ranges;
@@ -40,7 +44,8 @@ struct GrowingGraph {
   // Makes entries up to labelBound - 1 exist, the new ones empty.
   void coverLabels(int64_t labelBound) {
     if (labelBound > rangeRoom) {
-      const int64_t room = std::min(std::max(labelBound, rangeRoom + rangeRoom / 2), kMostNodes);
+      const int64_t spare = std::min(labelBound / 2, kMostSpareRanges);
+      const int64_t room = std::min(labelBound + spare, kMostNodes);
       ranges = static_cast<EdgeRange*>(growArray(ranges, bytesOf<EdgeRange>(rangeCapacity),
                                                  bytesOf<EdgeRange>(room)));
       rangeRoom = room;
