@@ -128,7 +128,7 @@ bool ShortestPathSolver::loadGraph(const char* path) {
   int64_t count = 0;
   int64_t nextCheck = kFirstEdgeCapacity;
   int32_t labelBound = -1;  // highest label + 1 so far; labels are at most kMaxLabel
-  int32_t previousSource = 0;
+  int32_t previousSource = -1;  // none before the first line
   bool groupsSplit = false;
   int32_t from;
   int32_t to;
@@ -141,14 +141,18 @@ bool ShortestPathSolver::loadGraph(const char* path) {
       labelBound = highest;
       if (highest > growing.rangeCapacity) growing.coverLabels(highest);
     }
-    EdgeRange& range = edgeRanges[from];
     if (from != previousSource) {
-      // A source seen before whose lines start again elsewhere.
-      if (range.first != -1) groupsSplit = true;
-      edgeRanges[previousSource].last = static_cast<int32_t>(count - 1);
+      // A new group: it ends the previous one and starts this node's range,
+      // unless the node had lines before, elsewhere.
+      if (previousSource >= 0) edgeRanges[previousSource].last = static_cast<int32_t>(count - 1);
+      EdgeRange& range = edgeRanges[from];
+      if (range.first == -1) {
+        range.first = static_cast<int32_t>(count);
+      } else {
+        groupsSplit = true;
+      }
       previousSource = from;
     }
-    if (range.first == -1) range.first = static_cast<int32_t>(count);
     if (++count == nextCheck) nextCheck = growing.afterFull(count, from, verbose);
   }
   reader.close();

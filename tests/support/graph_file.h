@@ -25,3 +25,8 @@ std::vector<Edge> regularEdges(int count, int perSource);
 
 // "first last" per line, so that ranges compare and print as text.
 std::string rangesText(const EdgeRange* ranges, size_t count);
+
+// A plain, line-by-line reading of a graph file by its rules, to hold the
+// loader against: "" and the edges for a good file, else "line <k>: <reason>"
+// for the first bad line.
+std::string plainReading(const std::string& text, std::vector<Edge>& edges);
