@@ -86,7 +86,10 @@ class ShortestPathSolver {
 
 
   // -- search/ --
-
+  // Relaxations of this search skipped because their sum passed 2147483647
+  // while the target was still unreached; each marked its target (path_limit.h).
+  int32_t skippedPathCount = 0;
+  bool reportPathOverLimit();
 
 
   // -- solution/ files (save, load) --
