@@ -83,11 +83,15 @@ TEST_F(LoadGraphBinaryTest, BadLinesAreRefusedWithTheirNumberAndReason) {
   expectRefused("0 1 2147483648\n", "ERROR: Bad graph file g.txt line 1: number too large\n");
 }
 
-TEST_F(LoadGraphBinaryTest, FileThatCannotBeOpened) {
+TEST_F(LoadGraphBinaryTest, FileThatCannotBeOpenedOrRead) {
   const ProcessResult missing = runVorlinde({"missing.txt", "out.txt"}, dir.path());
   EXPECT_EQ(missing.status, 255);
   EXPECT_EQ(missing.out, "Can not open file [missing.txt]\n");
   EXPECT_EQ(missing.err, "Can not open file missing.txt\nERROR: Can not solve. Graph is not set.\n");
+  // A directory opens but cannot be read.
+  const ProcessResult directory = runVorlinde({".", "out.txt"}, dir.path());
+  EXPECT_EQ(directory.status, 255);
+  EXPECT_EQ(directory.err, "ERROR: Can not read file .\nERROR: Can not solve. Graph is not set.\n");
 }
 
 TEST_F(LoadGraphBinaryTest, HighestLabelWithoutTheMemoryForIt) {
