@@ -80,6 +80,9 @@ class ShortestPathSolver {
 
   // -- graph/ (loader, writer, generator) --
 
+  // Sorts edges by source node, keeping file order within a node, and
+  // rebuilds edgeRanges from edgeCount and nodeCount.
+  void regroupEdgesBySource();
 
 
   // -- search/ --
