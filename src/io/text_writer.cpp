@@ -36,6 +36,8 @@ int lineLength(int32_t a, int32_t b, int32_t c) {
 }  // namespace
 
 int32_t TextWriter::open(const char* path) {
+  // The longest line must fit into an empty buffer, whatever the caller set.
+  if (capacity < kLongestLine) capacity = kLongestLine;
   buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity)));
   pending = 0;
   failed = false;
@@ -75,6 +77,7 @@ void TextWriter::putLine(int32_t a, int32_t b, int32_t c) {
 }
 
 bool TextWriter::close() {
+  if (buffer == nullptr) return false;  // never opened, or the open failed
   flush();
   bool complete = !failed;
   if (::close(fd) != 0 && complete) {
