@@ -69,8 +69,7 @@ TEST(TextWriter, LinesAreThreeNumbersSeparatedBySingleBlanks) {
 }
 
 TEST(TextWriter, LongestLinesNeverOverrunTheBuffer) {
-  // 36-byte lines through the smallest buffer there is, after short lines
-  // that leave between 33 and 35 bytes free.
+  // 36-byte lines through buffers that are smaller than a line.
   std::vector<std::vector<int32_t>> lines;
   std::string expected;
   for (int i = 0; i < 50; ++i) {
@@ -80,10 +79,10 @@ TEST(TextWriter, LongestLinesNeverOverrunTheBuffer) {
     expected += "-2147483648 -2147483648 -1000000000\n";
   }
   EXPECT_EQ(writeLines(lines, 36, 33), expected);
-  EXPECT_EQ(writeLines(lines, 1, 0), expected);  // a too small buffer is enlarged
+  EXPECT_EQ(writeLines(lines, 1, 0), expected);
 }
 
-TEST(TextWriter, FlushesOnlyWhenLessThanTheReserveIsFree) {
+TEST(TextWriter, WritesWholeBuffersAndCarriesTheRestOver) {
   TempDir dir;
   const std::string path = dir.file("out");
   auto bytesOnDisk = [&] {
@@ -92,17 +91,21 @@ TEST(TextWriter, FlushesOnlyWhenLessThanTheReserveIsFree) {
     return info.st_size;
   };
   TextWriter writer;
-  writer.capacity = 45;
+  writer.capacity = 16;
   writer.reserve = 33;
   ASSERT_EQ(writer.open(path.c_str()), 0);
-  writer.putLine(0, 0, 0);  // 6 pending, 39 free
-  writer.putLine(1, 2, 3);  // 12 pending, exactly 33 free
-  writer.putLine(1, 2, 3);
+  writer.putLine(10, 20, 30);
+  writer.putLine(11, 21, 31);  // runs 2 bytes past the capacity
   EXPECT_EQ(bytesOnDisk(), 0);
-  writer.putLine(7, 7, 7);  // 32 free: the 18 pending bytes go first
-  EXPECT_EQ(bytesOnDisk(), 18);
+  writer.putLine(12, 22, 32);  // the full buffer goes first
+  EXPECT_EQ(bytesOnDisk(), 16);
+  writer.putLine(-2147483647, -2147483647, -2147483647);
+  EXPECT_EQ(bytesOnDisk(), 16);
+  writer.putLine(13, 23, 33);  // the 36-byte line spans two more whole buffers
+  EXPECT_EQ(bytesOnDisk(), 48);
   EXPECT_TRUE(writer.close());
-  EXPECT_EQ(readFile(path), "0 0 0\n1 2 3\n1 2 3\n7 7 7\n");
+  EXPECT_EQ(readFile(path),
+            "10 20 30\n11 21 31\n12 22 32\n-2147483647 -2147483647 -2147483647\n13 23 33\n");
 }
 
 TEST(TextWriter, TruncatesAnExistingFileAndCreatesNewOnesPrivate) {
