@@ -191,4 +191,41 @@ TEST(LoadSolution, UnopenableOrUnreadableFilesFailAndClearTheFlag) {
   EXPECT_EQ(record.count, 0);
 }
 
+// The reader's rules through the binary: the hash run on a solution file.
+TEST(SolutionFileThroughHashRun, EquivalentSpellingsHashAlike) {
+  TempDir dir;
+  writeFile(dir.file("plain.txt"), "0 0 -1\n1 5 0\n2 3 0\n3 7 2\n4 -1 -1\n5 -1 -1\n");
+  writeFile(dir.file("loose.txt"),
+            "  3 7 2\r\n\n5 inf Nil\r\n0 +0 NIL\n1 5 0 and more words\n\t4 INF -1\n2 3 0");
+  const ProcessResult plain = runVorlinde({"-h", "-p", "plain.txt"}, dir.path());
+  const ProcessResult loose = runVorlinde({"-h", "-p", "loose.txt"}, dir.path());
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.err, "");
+  EXPECT_FALSE(plain.out.empty());
+  EXPECT_EQ(loose.status, 0);
+  EXPECT_EQ(loose.err, "");
+  EXPECT_EQ(loose.out, plain.out);
+}
+
+TEST(SolutionFileThroughHashRun, BadMissingAndUnreadableFilesFail) {
+  TempDir dir;
+  writeFile(dir.file("bad.txt"), "0 0 -1\n\n1 five 0\n2 3 0\n");
+  writeFile(dir.file("short.txt"), "0 0 -1\n1 5");
+  const struct {
+    std::string file;
+    std::string message;
+  } cases[] = {
+      {"bad.txt", "ERROR: Bad solution file bad.txt line 3\n"},
+      {"short.txt", "ERROR: Bad solution file short.txt line 2\n"},
+      {"missing.txt", "Can not open file missing.txt\n"},
+      {".", "ERROR: Can not read file .\n"},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = runVorlinde({"-h", "-p", c.file}, dir.path());
+    EXPECT_EQ(result.status, 255) << c.file;
+    EXPECT_EQ(result.out, "") << c.file;
+    EXPECT_EQ(result.err, c.message + "ERROR: Can not obtain solution\n") << c.file;
+  }
+}
+
 }  // namespace
