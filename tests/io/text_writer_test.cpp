@@ -131,18 +131,6 @@ TEST(TextWriter, TruncatesAnExistingFileAndCreatesNewOnesPrivate) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST(TextWriter, UnopenablePathIsReportedOnStandardOutput) {
-  TempDir dir;
-  const std::string path = dir.file("missing/out");
-  TextWriter writer;
-  writer.capacity = 32768;
-  writer.reserve = 33;
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(writer.open(path.c_str()), -1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Can not open file [" + path + "]\n");
-  EXPECT_FALSE(fileExists(path));
-}
-
 TEST(TextWriter, FailedWriteIsReportedOnceAndCloseFails) {
   for (const int lineCount : {1, 100000}) {  // failing on close, and on a flush before it
     TextWriter writer;
