@@ -29,8 +29,9 @@ void reportWriteError() {
   std::fflush(stderr);
 }
 
-// Room behind capacity for a line started just before it.
-constexpr size_t kTailBytes = kLongestLine;
+// Room behind capacity for a line started just before it, and for the bytes
+// the number formatting stores beyond its text.
+constexpr size_t kTailBytes = kLongestLine + decimal::kStoreSlack;
 
 }  // namespace
 

@@ -29,21 +29,26 @@ std::string referenceText(int32_t value) {
   return std::string(digits, result.ptr);
 }
 
-TEST(DecimalFormat, MatchesStandardConversionAtEveryDigitBoundary) {
-  std::vector<int32_t> values = {0, INT32_MIN, INT32_MAX, INT32_MIN + 1, INT32_MAX - 1};
+TEST(DecimalFormat, MatchesStandardConversion) {
+  std::vector<int32_t> values = {INT32_MIN, INT32_MAX, INT32_MIN + 1, INT32_MAX - 1};
   for (int64_t power = 1; power <= 1000000000; power *= 10) {
     for (int64_t near : {power - 1, power, power + 1}) {
       values.push_back(static_cast<int32_t>(near));
       values.push_back(static_cast<int32_t>(-near));
     }
   }
+  for (int32_t value = -100000; value < 1000000; ++value) values.push_back(value);
   std::mt19937 engine(7);
   for (int i = 0; i < 200000; ++i) values.push_back(static_cast<int32_t>(engine()));
   for (const int32_t value : values) {
-    char text[16];
+    char text[16 + decimal::kStoreSlack];
     char* end = decimal::formatInt(text, value);
     ASSERT_EQ(std::string(text, end), referenceText(value)) << value;
     ASSERT_EQ(decimal::formattedLength(value), end - text) << value;
+  }
+  // The vector digit split against the plain one it stands in for.
+  for (uint32_t value = 0; value < 100000000; value += 37) {
+    ASSERT_EQ(decimal::eightDigitBytes(value), decimal::eightDigitBytesPortable(value)) << value;
   }
 }
 
