@@ -45,10 +45,11 @@ bool ShortestPathSolver::generateRandomGraph(int32_t n, int32_t seed, int32_t ma
   edges = nullptr;
   const std::size_t edgeBytes = static_cast<std::size_t>(edgeRoom) * sizeof(Edge);
   const std::size_t rangeBytes = static_cast<std::size_t>(nodes) * sizeof(EdgeRange);
+  // Written once, front to back, so huge pages would save little; asking for
+  // them here made the kernel compact memory at fault time and doubled the
+  // generation time as often as not.
   edges = static_cast<Edge*>(checkedMalloc(edgeBytes));
-  adviseHugePages(edges, edgeBytes);
   edgeRanges = static_cast<EdgeRange*>(checkedMalloc(rangeBytes));
-  adviseHugePages(edgeRanges, rangeBytes);
 
   const std::size_t markWords = (static_cast<std::size_t>(nodes) + 63) / 64;
   NodeMarks marks{allocateArray<uint64_t>(markWords == 0 ? 1 : markWords)};
