@@ -80,10 +80,16 @@ class ShortestPathSolver {
 
   // -- graph/ (loader, writer, generator) --
 
+  // Sorts edges by source node, keeping file order within a node, and
+  // rebuilds edgeRanges from edgeCount and nodeCount.
+  void regroupEdgesBySource();
 
 
   // -- search/ --
-
+  // Relaxations of this search skipped because their sum passed 2147483647
+  // while the target was still unreached; each marked its target (path_limit.h).
+  int32_t skippedPathCount = 0;
+  bool reportPathOverLimit();
 
 
   // -- solution/ files (save, load) --

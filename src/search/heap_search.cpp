@@ -1,5 +1,144 @@
-// Placeholder until this part is built: reports failure, never success.
-#include "graph/shortest_path_solver.h"
+#include <cstdio>
+#include <cstring>
 
-bool ShortestPathSolver::solveHeap(int32_t) { return false; }
-void ShortestPathSolver::relaxHeap(int32_t) {}
+#include "app/stopwatch.h"
+#include "graph/shortest_path_solver.h"
+#include "search/heap_layouts.h"
+#include "search/heap_moves.h"
+#include "search/path_limit.h"
+
+namespace {
+
+// The solver's arrays copied into locals for the length of a search: written
+// through int32_t fields, the members themselves would have to be reloaded
+// after every store the search makes.
+template <typename Layout>
+struct HeapSearch {
+  const Edge* edges;
+  const EdgeRange* ranges;
+  NodeResult* results;
+  Layout heap;
+  int32_t heapSize;
+  int32_t skippedCount;
+
+  // The targets' result and position entries are fetched for all edges at
+  // once, so their cache misses overlap instead of following each other.
+  // (Forced inline, or GCC 12 drops the prefetch-only call as having no effect.)
+  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
+    const EdgeRange range = ranges[node];
+    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
+      const int32_t target = edges[e].to;
+      __builtin_prefetch(&results[target], 1);
+      __builtin_prefetch(heap.positionAddress(target), 1);
+    }
+  }
+
+  void relax(int32_t node) {
+    const EdgeRange range = ranges[node];
+    if (range.first < 0 || range.first > range.last) return;
+    const int64_t base = results[node].cost;
+    for (int32_t e = range.first; e <= range.last; ++e) {
+      const Edge& edge = edges[e];
+      NodeResult& target = results[edge.to];
+      const int64_t sum = base + edge.cost;
+      if (!sumWithinCostRange(sum)) {
+        markSkippedPath(target, sum, skippedCount);
+        continue;
+      }
+      const int32_t cost = static_cast<int32_t>(sum);
+      const int32_t slot = heap.position(edge.to);
+      if (slot != -1) {
+        // Equal sums leave the first recorded path in place.
+        if (target.cost > cost) {
+          target.cost = cost;
+          target.pred = edge.from;
+          riseFrom(heap, slot, edge.to, cost);
+        }
+      } else if (target.cost == -1) {
+        target.cost = cost;
+        target.pred = edge.from;
+        pushEntry(heap, heapSize, edge.to, cost);
+      }
+    }
+  }
+
+  // Every node costs a chain of dependent misses: its range, then its edges,
+  // then its targets. The heap tells early which nodes come next: after a
+  // pop, the top is the next node, slots 1 and 2 hold the one after it, and
+  // slots 3 to 6 the one after that (a relaxation seldom undercuts them). So
+  // the chain is walked ahead in stages, one link per pop: ranges three pops
+  // ahead, edges two ahead, targets one ahead, and once more for the node
+  // that is really taken, which then costs little when the guess was right.
+  void run(int32_t source) {
+    results[source].cost = 0;
+    pushEntry(heap, heapSize, source, 0);
+    while (heapSize > 0) {
+      const int32_t node = heap.node(0);
+      prefetchTargets(node);
+      takeMinEntry(heap, heapSize);
+      // Settled before its edges are relaxed rather than after: the same for
+      // every graph file, and an edge back to the node itself can then never
+      // move the slot it no longer owns.
+      heap.setPosition(node, -1);
+      if (heapSize > 0) prefetchTargets(heap.node(0));
+      for (int32_t slot = 1; slot <= 2 && slot < heapSize; ++slot) {
+        const EdgeRange later = ranges[heap.node(slot)];
+        if (later.first >= 0) {
+          __builtin_prefetch(&edges[later.first]);
+          __builtin_prefetch(&edges[later.last]);
+        }
+      }
+      for (int32_t slot = 3; slot <= 6 && slot < heapSize; ++slot) {
+        __builtin_prefetch(&ranges[heap.node(slot)]);
+      }
+      relax(node);
+    }
+  }
+};
+
+}  // namespace
+
+bool ShortestPathSolver::solveHeap(int32_t source) {
+  if (!graphSet) {
+    std::fputs("ERROR: Can not solve. Graph is not set.\n", stderr);
+    std::fflush(stderr);
+    return false;
+  }
+  StopWatch initWatch;
+  initWatch.start();
+  initSearch(nodeCount);
+  initWatch.stop();
+
+  StopWatch findWatch;
+  findWatch.start();
+  // A source outside the graph (only a graph without nodes has none) reaches
+  // nothing; every node stays unreached.
+  if (source >= 0 && source < searchNodeCount) {
+    HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
+                                    PackedLayout::over(heapEntries, searchNodeCount),
+                                    heapSize, skippedPathCount};
+    search.run(source);
+    heapSize = search.heapSize;
+    skippedPathCount = search.skippedCount;
+    // Back to the entries' own reading: no node in the heap.
+    std::memset(static_cast<void*>(heapEntries), 0xFF,
+                sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
+  }
+  findWatch.stop();
+
+  if (verbose) {
+    printTimingLine("\tInit time ....", initWatch.elapsedMs());
+    printTimingLine("\tFind time ....", findWatch.elapsedMs());
+  }
+  if (reportPathOverLimit()) return false;
+  solutionSet = true;
+  return true;
+}
+
+void ShortestPathSolver::relaxHeap(int32_t node) {
+  HeapSearch<EntryLayout> search{edges, edgeRanges, results, EntryLayout{heapEntries}, heapSize,
+                                 skippedPathCount};
+  search.relax(node);
+  heapSize = search.heapSize;
+  skippedPathCount = search.skippedCount;
+}

@@ -1,6 +1,87 @@
-// Placeholder until this part is built: reports failure, never success.
-#include "graph/shortest_path_solver.h"
+#include <cstdio>
 
-bool ShortestPathSolver::solveLinear(int32_t) { return false; }
-int32_t ShortestPathSolver::findCheapestOpen(const int32_t*) { return -1; }
-void ShortestPathSolver::relaxLinear(int32_t, int32_t*) {}
+#include "app/stopwatch.h"
+#include "graph/allocation.h"
+#include "graph/shortest_path_solver.h"
+#include "search/path_limit.h"
+
+bool ShortestPathSolver::solveLinear(int32_t source) {
+  if (!graphSet) {
+    std::fputs("ERROR: Can not solve. Graph is not set.\n", stderr);
+    std::fflush(stderr);
+    return false;
+  }
+  StopWatch initWatch;
+  initWatch.start();
+  initSearch(nodeCount);
+  int32_t* openFlags = allocateArray<int32_t>(static_cast<std::size_t>(searchNodeCount));
+  for (int32_t node = 0; node < searchNodeCount; ++node) openFlags[node] = 0;
+  // A source outside the graph (only a graph without nodes has none) reaches
+  // nothing; every node stays unreached.
+  if (source >= 0 && source < searchNodeCount) {
+    openFlags[source] = 1;
+    results[source].cost = 0;
+  }
+  initWatch.stop();
+
+  StopWatch findWatch;
+  findWatch.start();
+  for (;;) {
+    const int32_t node = findCheapestOpen(openFlags);
+    if (node == -1) break;
+    relaxLinear(node, openFlags);
+    openFlags[node] = 0;
+  }
+  findWatch.stop();
+  releaseArray(openFlags);
+
+  if (verbose) {
+    printTimingLine("Init time ....", initWatch.elapsedMs());
+    printTimingLine("Find time ....", findWatch.elapsedMs());
+  }
+  if (reportPathOverLimit()) return false;
+  solutionSet = true;
+  return true;
+}
+
+int32_t ShortestPathSolver::findCheapestOpen(const int32_t* openFlags) {
+  // Starting one above the largest cost lets a node of cost 2147483647 be
+  // settled like any other; the heap search settles it too.
+  int64_t best = int64_t{kMaxCost} + 1;
+  int32_t chosen = -1;
+  for (int32_t node = 0; node < searchNodeCount; ++node) {
+    const int32_t cost = results[node].cost;
+    if (openFlags[node] != 0 && cost != -1 && cost < best) {
+      best = cost;
+      chosen = node;
+    }
+  }
+  return chosen;
+}
+
+void ShortestPathSolver::relaxLinear(int32_t node, int32_t* openFlags) {
+  const EdgeRange range = edgeRanges[node];
+  if (range.first < 0 || range.first > range.last) return;
+  const int64_t base = results[node].cost;
+  for (int32_t e = range.first; e <= range.last; ++e) {
+    const Edge& edge = edges[e];
+    NodeResult& target = results[edge.to];
+    const int64_t sum = base + edge.cost;
+    if (!sumWithinCostRange(sum)) {
+      markSkippedPath(target, sum, skippedPathCount);
+      continue;
+    }
+    const int32_t cost = static_cast<int32_t>(sum);
+    if (openFlags[edge.to] != 0) {
+      // Equal sums leave the first recorded path in place.
+      if (target.cost > cost) {
+        target.cost = cost;
+        target.pred = edge.from;
+      }
+    } else if (target.cost == -1) {
+      target.cost = cost;
+      target.pred = edge.from;
+      openFlags[edge.to] = 1;
+    }
+  }
+}

@@ -1,4 +1,31 @@
-// Placeholder until this part is built: reports failure, never success.
-#include "graph/shortest_path_solver.h"
+#include <cstring>
 
-void ShortestPathSolver::initSearch(int32_t) {}
+#include "graph/allocation.h"
+#include "graph/shortest_path_solver.h"
+#include "search/heap_layouts.h"
+
+void ShortestPathSolver::initSearch(int32_t count) {
+  releaseArray(results);
+  releaseArray(heapEntries);
+  // A negative count (a graph without nodes) sizes nothing.
+  if (count < 0) count = 0;
+  searchNodeCount = count;
+  heapSize = 0;
+  skippedPathCount = 0;
+
+  const auto nodes = static_cast<std::size_t>(count);
+  // A few spare heap entries beyond the count let the heap search lay the
+  // same memory out its own way (heap_layouts.h).
+  const std::size_t entryCount = nodes + PackedLayout::kSpareEntries;
+  results = allocateArray<NodeResult>(nodes);
+  heapEntries = allocateArray<HeapEntry>(entryCount);
+  // Both arrays are read at random by the search; huge pages spare it most of
+  // the TLB misses. The advice must come before the first touch.
+  adviseHugePages(results, nodes * sizeof(NodeResult));
+  adviseHugePages(heapEntries, entryCount * sizeof(HeapEntry));
+
+  // All bytes 0xFF: cost -1 and pred -1 for every node, position -1 for every
+  // node. The slots' node and key are never read before a heap move writes them.
+  std::memset(static_cast<void*>(results), 0xFF, nodes * sizeof(NodeResult));
+  std::memset(static_cast<void*>(heapEntries), 0xFF, entryCount * sizeof(HeapEntry));
+}

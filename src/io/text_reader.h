@@ -1,0 +1,114 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+#include "graph/graph_types.h"
+#include "io/digit_scan.h"
+
+// What readEdgeLine found.
+constexpr int32_t kEdgeLineRead = 0;
+constexpr int32_t kEndOfInput = -1;
+constexpr int32_t kBadLine = -2;   // badLineNumber and badLineReason tell which and why
+constexpr int32_t kReadFailed = -3;
+
+// Reads edge lines (three decimal numbers) from a file through one buffer,
+// scanning the bytes in place and calling read(2) once per buffer. Set
+// capacity before open.
+//
+// A line holds three unsigned decimal numbers, separated and optionally
+// surrounded by spaces or tabs, ended by LF, CR LF or the end of the file.
+// Lines holding only blanks are skipped. The first line that breaks these
+// rules ends the reading with kBadLine, so a damaged file can never turn into
+// a different graph.
+struct TextReader {
+  int32_t fd = -1;
+  char* buffer = nullptr;
+  int32_t capacity = 0;
+  int32_t carry = 0;  // bytes of an unfinished field kept at a refill
+  int32_t end = 0;    // valid bytes in buffer; buffer[end] holds a stop byte
+  int32_t pos = 0;    // next byte to scan
+  bool endOfFile = false;
+  int64_t fileBytes = -1;  // size at open for a regular file, else -1
+  int64_t lineNumber = 1;  // line being scanned, counting every line from 1
+  int64_t badLineNumber = 0;
+  const char* badLineReason = nullptr;
+
+  // Opens path read-only. 0 on success; -1 after printing
+  // "Can not open file [path]" on standard output.
+  int32_t open(const char* path);
+
+  // Scans the next edge line into from, to and cost. Labels are at most
+  // kMaxLabel and costs at most kMaxCost, so every label can index an array
+  // of label + 1 entries. Returns kEdgeLineRead, kEndOfInput, kBadLine or
+  // kReadFailed; after the last two the reader is only fit to be closed.
+  [[gnu::always_inline]] inline int32_t readEdgeLine(const int32_t* powersOfTen,
+                                                      int32_t& from, int32_t& to, int32_t& cost);
+
+  // Closes the file and releases the buffer.
+  void close();
+
+ private:
+  // A line "a b c" with single spaces and its line end, well inside the data,
+  // is read inline; any other line, and every line near the end of the data,
+  // takes the general way.
+  // It looks at 32 bytes, and a conversion may read 8 bytes from the last.
+  static constexpr int32_t kPlainLineRoom = 40;
+
+  [[gnu::always_inline]] inline bool readPlainLine(const int32_t* powersOfTen, int32_t& from,
+                                                   int32_t& to, int32_t& cost);
+  int32_t readAnyLine(const int32_t* powersOfTen, int32_t& from, int32_t& to, int32_t& cost);
+  const char* refill(const char* keepFrom);
+  int32_t rejectLine(const char* at, const char* reason);
+};
+
+// Reasons for a bad line, as the loader reports them.
+inline constexpr const char* kNotANumber = "not a number";
+inline constexpr const char* kNumberTooLarge = "number too large";
+inline constexpr const char* kExpectedThreeNumbers = "expected 3 numbers";
+
+[[gnu::always_inline]] inline bool TextReader::readPlainLine(const int32_t* powersOfTen,
+                                                             int32_t& from, int32_t& to,
+                                                             int32_t& cost) {
+  // Where every field ends, from one look at the 32 bytes of the line: the
+  // fields do not wait on one another's digit scan.
+  const char* line = buffer + pos;
+  const uint32_t nonDigits = digit_scan::nonDigitMask32(line);
+  const int firstLength = std::countr_zero(nonDigits);
+  if (firstLength == 0 || firstLength > digit_scan::kMostDigits || line[firstLength] != ' ') {
+    return false;
+  }
+  const int secondStart = firstLength + 1;
+  const int secondLength = std::countr_zero(nonDigits >> secondStart);
+  if (secondLength == 0 || secondLength > digit_scan::kMostDigits ||
+      line[secondStart + secondLength] != ' ') {
+    return false;
+  }
+  const int thirdStart = secondStart + secondLength + 1;
+  // Counts 32 when the line does not end inside the 32 bytes.
+  const int thirdLength = std::countr_zero(nonDigits >> thirdStart);
+  if (thirdLength == 0 || thirdLength > digit_scan::kMostDigits) return false;
+  const char* lineEnd = line + thirdStart + thirdLength;
+  if (*lineEnd == '\r' && lineEnd[1] == '\n') ++lineEnd;
+  if (*lineEnd != '\n') return false;
+
+  const uint64_t first = digit_scan::digitsValue(line, firstLength, powersOfTen);
+  const uint64_t second = digit_scan::digitsValue(line + secondStart, secondLength, powersOfTen);
+  const uint64_t third = digit_scan::digitsValue(line + thirdStart, thirdLength, powersOfTen);
+  if (first > kMaxLabel || second > kMaxLabel || third > kMaxCost) return false;
+  pos = static_cast<int32_t>(lineEnd + 1 - buffer);
+  ++lineNumber;
+  from = static_cast<int32_t>(first);
+  to = static_cast<int32_t>(second);
+  cost = static_cast<int32_t>(third);
+  return true;
+}
+
+[[gnu::always_inline]] inline int32_t TextReader::readEdgeLine(const int32_t* powersOfTen,
+                                                               int32_t& from, int32_t& to,
+                                                               int32_t& cost) {
+  if (end - pos >= kPlainLineRoom && readPlainLine(powersOfTen, from, to, cost)) {
+    return kEdgeLineRead;
+  }
+  return readAnyLine(powersOfTen, from, to, cost);
+}

@@ -1,0 +1,31 @@
+#include "search/path_limit.h"
+
+#include <cstdio>
+
+#include "graph/shortest_path_solver.h"
+
+int32_t clearSkipMarks(NodeResult* results, int32_t count) {
+  int32_t firstNode = -1;
+  int32_t firstMark = -1;
+  for (int32_t node = 0; node < count; ++node) {
+    const int32_t mark = results[node].pred;
+    if (results[node].cost != -1 || mark >= -1) continue;
+    // Marks count down from -2, so the earliest skip has the greatest mark.
+    if (firstNode == -1 || mark > firstMark) {
+      firstNode = node;
+      firstMark = mark;
+    }
+    results[node].pred = -1;
+  }
+  return firstNode;
+}
+
+bool ShortestPathSolver::reportPathOverLimit() {
+  if (skippedPathCount == 0) return false;
+  const int32_t node = clearSkipMarks(results, searchNodeCount);
+  skippedPathCount = 0;
+  if (node == -1) return false;
+  std::fprintf(stderr, "ERROR: Path cost of node %d exceeds 2147483647\n", node);
+  std::fflush(stderr);
+  return true;
+}

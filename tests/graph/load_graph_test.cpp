@@ -1,0 +1,163 @@
+// Loading graph files into the solver: the arrays a file gives, the growth
+// messages, regrouping of split sources, and what a failed load leaves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "graph/shortest_path_solver.h"
+#include "support/graph_file.h"
+#include "support/process.h"
+
+namespace {
+
+class LoadGraphTest : public ::testing::Test {
+ protected:
+  ShortestPathSolver solver;
+  TempDir dir;
+
+  // Loads the text; returns what went to standard error.
+  std::string load(const std::string& text, bool expectLoaded = true) {
+    writeFile(dir.file("g.txt"), text);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(solver.loadGraph(dir.file("g.txt").c_str()), expectLoaded);
+    return testing::internal::GetCapturedStderr();
+  }
+
+  // Each node's range holds exactly its lines, in file order.
+  void expectGraph(const std::vector<Edge>& fileEdges) {
+    int32_t highest = 0;
+    for (const Edge& edge : fileEdges) highest = std::max({highest, edge.from, edge.to});
+    ASSERT_TRUE(solver.graphSet);
+    ASSERT_EQ(solver.edgeCount, static_cast<int32_t>(fileEdges.size()));
+    ASSERT_EQ(solver.nodeCount, highest + 1);
+    std::vector<std::string> linesOf(static_cast<size_t>(highest) + 1);
+    for (const Edge& edge : fileEdges) linesOf[static_cast<size_t>(edge.from)] += graphText({edge});
+    for (int32_t node = 0; node <= highest; ++node) {
+      const EdgeRange range = solver.edgeRanges[node];
+      const std::string loaded =
+          range.first < 0 ? rangesText(&range, 1)
+                          : graphText({solver.edges + range.first, solver.edges + range.last + 1});
+      ASSERT_EQ(loaded, range.first < 0 && linesOf[node].empty() ? "-1 -1\n" : linesOf[node])
+          << "node " << node;
+    }
+  }
+
+  void expectNoGraph() {
+    EXPECT_FALSE(solver.graphSet);
+    EXPECT_EQ(solver.edges, nullptr);
+    EXPECT_EQ(solver.edgeRanges, nullptr);
+  }
+};
+
+TEST_F(LoadGraphTest, EdgesAndRanges) {
+  EXPECT_EQ(load("0 1 5\n0 2 3\n1 2 1\n"), "");
+  EXPECT_EQ(rangesText(solver.edgeRanges, 3), "0 1\n2 2\n-1 -1\n");
+  // Node 0 without lines, a label in no line, a target above every source;
+  // groups keep their file order.
+  load("2 1 4\n2 2 0\n1 7 9\n1 2 3\n");
+  expectGraph({{2, 1, 4}, {2, 2, 0}, {1, 7, 9}, {1, 2, 3}});
+  EXPECT_EQ(load("\r\n \n\t\n"), "");  // node 0 alone
+  expectGraph({});
+}
+
+TEST_F(LoadGraphTest, SplitSourcesAreRegroupedInFileOrder) {
+  const std::vector<Edge> edges = {{0, 1, 1}, {1, 2, 2}, {0, 2, 3}, {2, 0, 4},
+                                   {1, 0, 5}, {0, 3, 6}, {3, 0, 7}};
+  EXPECT_EQ(load(graphText(edges)), "");
+  expectGraph(edges);
+  solver.verbose = true;
+  EXPECT_EQ(load(graphText(edges)),
+            "INFO: lines of one source node were not together; edges regrouped by source node\n");
+  expectGraph(edges);
+  EXPECT_EQ(load("3 0 1\n3 1 1\n0 3 2\n2 1 1\n"), "");  // groups in any order
+}
+
+TEST_F(LoadGraphTest, GrowthOfTheEdgeArray) {
+  solver.verbose = true;
+  EXPECT_EQ(load(graphText(regularEdges(3999, 8))), "");  // fits the first 4000 records
+  expectGraph(regularEdges(3999, 8));
+  // Full at source 499: 4000 / 499 rounds up to 9; later fills estimate 9 again.
+  EXPECT_EQ(load(graphText(regularEdges(4000, 8))), "INFO: increase edge multiplication to 9\n");
+  expectGraph(regularEdges(4000, 8));
+  EXPECT_EQ(load(graphText(regularEdges(60000, 40))), "INFO: increase edge multiplication to 41\n");
+  expectGraph(regularEdges(60000, 40));
+  solver.verbose = false;
+  EXPECT_EQ(load(graphText(regularEdges(4000, 8))), "");
+  expectGraph(regularEdges(4000, 8));
+
+  // Node 0 alone fills the array again and again, by 50 records at a time.
+  std::vector<Edge> star;
+  for (int32_t k = 0; k < 50000; ++k) star.push_back({0, k % 50 + 1, k});
+  load(graphText(star));
+  expectGraph(star);
+}
+
+// Damaged copies of a file larger than the read buffer: the loader must
+// accept exactly what the plain reading accepts, with the same edges, and
+// otherwise name the same first bad line and reason.
+TEST_F(LoadGraphTest, DamagedFilesAgreeWithAPlainReading) {
+  std::mt19937 random(11);
+  std::string original;
+  for (int line = 0; line < 3000; ++line) {
+    original += std::to_string(line / 3) + (line % 7 == 0 ? "\t " : " ") +
+                std::to_string(random() % 100000) + " " + std::to_string(random() % 2147483648u) +
+                (line % 5 == 0 ? "\r\n" : "\n");
+  }
+  const char kDamage[] = "0123456789  \t\r\n\r\n-x\0\xFF";
+  const std::string bytes(kDamage, sizeof kDamage - 1);
+  for (int round = 0; round < 300; ++round) {
+    std::string text = original;
+    for (int damage = random() % 3; damage >= 0; --damage) {
+      const size_t at = random() % text.size();
+      const char byte = bytes[random() % bytes.size()];
+      switch (random() % 3) {
+        case 0: text[at] = byte; break;
+        case 1: text.insert(at, 1, byte); break;
+        default: text.erase(at, 1 + random() % 12); break;
+      }
+    }
+    std::vector<Edge> edges;
+    const std::string verdict = plainReading(text, edges);
+    // Numbers run together can make a label that wants gigabytes of ranges.
+    bool hugeLabel = false;
+    for (const Edge& edge : edges) hugeLabel = hugeLabel || edge.from > 1000000 || edge.to > 1000000;
+    if (hugeLabel) continue;
+    const std::string message = load(text, verdict.empty());
+    if (verdict.empty()) {
+      EXPECT_EQ(message, "");
+      expectGraph(edges);
+    } else {
+      EXPECT_EQ(message, "ERROR: Bad graph file " + dir.file("g.txt") + " " + verdict + "\n");
+    }
+    ASSERT_FALSE(HasFailure()) << "round " << round;
+  }
+}
+
+TEST_F(LoadGraphTest, FailedLoadsLeaveNoGraph) {
+  load("0 1 1\n1 2 2\n");
+  EXPECT_EQ(load("0 1 5\n\n0 -2 3\n", false),
+            "ERROR: Bad graph file " + dir.file("g.txt") + " line 3: not a number\n");
+  expectNoGraph();
+  EXPECT_EQ(solver.edgeCount, 2);  // the counts of the last good load stay
+  EXPECT_EQ(solver.nodeCount, 3);
+
+  load("0 1 1\n");
+  const std::string missing = dir.file("missing.txt");
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(solver.loadGraph(missing.c_str()));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Can not open file " + missing + "\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Can not open file [" + missing + "]\n");
+  expectNoGraph();
+
+  // A directory opens but cannot be read.
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(solver.loadGraph(dir.path().c_str()));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Can not read file " + dir.path() + "\n");
+  expectNoGraph();
+}
+
+}  // namespace

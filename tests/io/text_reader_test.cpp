@@ -1,0 +1,83 @@
+// The edge-line reader: line ends, blanks, refills in the middle of a line,
+// and the first bad line with its number and reason.
+#include "io/text_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graph/shortest_path_solver.h"
+#include "support/graph_file.h"
+#include "support/process.h"
+
+namespace {
+
+class TextReaderTest : public ::testing::Test {
+ protected:
+  ShortestPathSolver solver;  // owns the power table
+  TempDir dir;
+
+  // The lines read, then "end" or "line <k>: <reason>".
+  std::string readAll(const std::string& text, int32_t capacity = 32768) {
+    const std::string path = dir.file("g.txt");
+    writeFile(path, text);
+    TextReader reader;
+    reader.capacity = capacity;
+    EXPECT_EQ(reader.open(path.c_str()), 0);
+    std::vector<Edge> lines;
+    Edge edge{};
+    int32_t status;
+    while ((status = reader.readEdgeLine(solver.powersOfTen, edge.from, edge.to, edge.cost)) ==
+           kEdgeLineRead) {
+      lines.push_back(edge);
+    }
+    std::string result = graphText(lines);
+    if (status == kEndOfInput) {
+      // The end stays the end.
+      status = reader.readEdgeLine(solver.powersOfTen, edge.from, edge.to, edge.cost);
+      result += status == kEndOfInput ? "end" : "end not kept";
+    } else if (status == kBadLine) {
+      result += "line " + std::to_string(reader.badLineNumber) + ": " + reader.badLineReason;
+    }
+    reader.close();
+    return result;
+  }
+};
+
+TEST_F(TextReaderTest, LineEndsBlanksAndTheLastLine) {
+  EXPECT_EQ(readAll("3 5 7\r\n8 9 10\n"), "3 5 7\n8 9 10\nend");
+  EXPECT_EQ(readAll("\n\r\n \t3  \t 5\t7 \t\r\n \n007 0000000000 0000000042"), "3 5 7\n7 0 42\nend");
+  EXPECT_EQ(readAll("\n\r\n  \t "), "end");
+}
+
+TEST_F(TextReaderTest, LimitsAndReasons) {
+  EXPECT_EQ(readAll("2147483646 2147483646 2147483647\n"), "2147483646 2147483646 2147483647\nend");
+  EXPECT_EQ(readAll("2147483647 0 1\n"), "line 1: number too large");
+  EXPECT_EQ(readAll("0 1 2147483648\n"), "line 1: number too large");
+  EXPECT_EQ(readAll("00000000001 1 1\n"), "line 1: number too large");  // eleven digits
+  EXPECT_EQ(readAll("1 2 3\n1 -2 3\n"), "1 2 3\nline 2: not a number");
+  EXPECT_EQ(readAll(std::string("4 5\0 6\n", 7)), "line 1: not a number");
+  EXPECT_EQ(readAll("1 2 3\r4 5 6\n"), "line 1: not a number");  // a CR needs its LF
+  EXPECT_EQ(readAll("1 2 3\r"), "line 1: not a number");
+  EXPECT_EQ(readAll("1 2 3 4\n"), "line 1: expected 3 numbers");
+  EXPECT_EQ(readAll("\n\r\n1 2 3\n  \n1 2"), "1 2 3\nline 5: expected 3 numbers");
+}
+
+// The same text must read the same whatever the buffer size, so that every
+// byte of it, inside a number, between CR and LF or among blanks, falls on a
+// refill boundary for some size.
+TEST_F(TextReaderTest, RefillsAnywhereInALine) {
+  const std::string text =
+      "0 1 2\r\n\n  10 2147483646   2147483647 \t\n\r\n"
+      "1234567890 0000000012 7\n5 6 7\r\n\t \n8 9 10";
+  const std::string lines = "0 1 2\n10 2147483646 2147483647\n1234567890 12 7\n5 6 7\n8 9 10\n";
+  for (int32_t capacity = 16; capacity <= 64; ++capacity) {
+    SCOPED_TRACE(capacity);
+    EXPECT_EQ(readAll(text, capacity), lines + "end");
+    EXPECT_EQ(readAll("1 2 3\n\n4 5 6\r\n7 8 99999999999\n", capacity),
+              "1 2 3\n4 5 6\nline 4: number too large");
+  }
+}
+
+}  // namespace
