@@ -60,7 +60,7 @@ TEST(SaveGraph, FailuresAreReported) {
   }
 }
 
-TEST(SaveGraph, DISABLED_SavedGraphLoadsBackUnchanged) {
+TEST(SaveGraph, SavedGraphLoadsBackUnchanged) {
   TempDir dir;
   ShortestPathSolver generated;
   generated.generateRandomGraph(3000, 9, 8);
