@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "graph/allocation.h"
-#include "io/decimal_format.h"
 
 namespace {
 
@@ -29,14 +29,15 @@ void reportWriteError() {
   std::fflush(stderr);
 }
 
-int lineLength(int32_t a, int32_t b, int32_t c) {
-  return decimal::formattedLength(a) + decimal::formattedLength(b) + decimal::formattedLength(c) + 3;
-}
+// Room behind capacity for a line started just before it, and for the bytes
+// the number formatting stores beyond its text.
+constexpr size_t kTailBytes = kLongestLine + decimal::kStoreSlack;
 
 }  // namespace
 
 int32_t TextWriter::open(const char* path) {
-  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity)));
+  if (capacity < 1) capacity = 1;
+  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
   pending = 0;
   failed = false;
   fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC, 0600);
@@ -50,32 +51,28 @@ int32_t TextWriter::open(const char* path) {
   return 0;
 }
 
-void TextWriter::flush() {
+// After a failed write the buffer is still filled and emptied, but nothing
+// more reaches the file: the lines after the failure are dropped.
+void TextWriter::writeFullBuffer() {
+  int32_t written = 0;
+  while (pending - written >= capacity) {  // more than once only for tiny buffers
+    if (!failed && !writeAll(fd, buffer + written, capacity)) {
+      failed = true;
+      reportWriteError();
+    }
+    written += capacity;
+  }
+  pending -= written;
+  std::memmove(buffer, buffer + written, static_cast<size_t>(pending));
+}
+
+bool TextWriter::close() {
+  if (buffer == nullptr) return false;  // never opened, or the open failed
   if (!failed && !writeAll(fd, buffer, pending)) {
     failed = true;
     reportWriteError();
   }
   pending = 0;
-}
-
-void TextWriter::putLine(int32_t a, int32_t b, int32_t c) {
-  const int32_t room = capacity - pending;
-  // The reserve covers every line of non-negative labels and costs; only
-  // ten-digit negative values make longer lines, so measure those exactly.
-  if (room < reserve || (room < kLongestLine && room < lineLength(a, b, c))) flush();
-  if (failed) return;
-  char* out = buffer + pending;
-  out = decimal::formatInt(out, a);
-  *out++ = ' ';
-  out = decimal::formatInt(out, b);
-  *out++ = ' ';
-  out = decimal::formatInt(out, c);
-  *out++ = '\n';
-  pending = static_cast<int32_t>(out - buffer);
-}
-
-bool TextWriter::close() {
-  flush();
   bool complete = !failed;
   if (::close(fd) != 0 && complete) {
     reportWriteError();

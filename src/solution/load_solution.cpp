@@ -1,7 +1,119 @@
-// Placeholder until this part is built: reports failure, never success.
-#include "graph/shortest_path_solver.h"
+#include <fcntl.h>
+#include <unistd.h>
 
-LoadedSolution* ShortestPathSolver::loadSolution(const char*, int32_t, LoadedSolution&) {
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "graph/allocation.h"
+#include "graph/shortest_path_solver.h"
+#include "solution/solution_line.h"
+
+namespace {
+
+// Large enough that reads are few, small enough to stay in cache while the
+// lines in it are parsed. A line longer than the buffer makes it grow.
+constexpr size_t kFirstBufferBytes = size_t{1} << 20;
+
+ssize_t readRetrying(int fd, char* into, size_t room) {
+  ssize_t got;
+  do {
+    got = ::read(fd, into, room);
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+void reportBadLine(const char* path, int64_t lineNumber) {
+  std::fprintf(stderr, "ERROR: Bad solution file %s line %" PRId64 "\n", path, lineNumber);
+  std::fflush(stderr);
+}
+
+void reportReadError(const char* path) {
+  std::fprintf(stderr, "ERROR: Can not read file %s\n", path);
+  std::fflush(stderr);
+}
+
+// Reads every line of the open file into record; false after reporting the
+// first bad line or a read error.
+bool readEntries(int fd, const char* path, LoadedSolution& record) {
+  size_t size = kFirstBufferBytes;
+  // One byte beyond size takes the line feed a last line may lack.
+  char* buffer = static_cast<char*>(checkedMalloc(size + 1));
+  size_t start = 0;     // first byte of the line not yet parsed
+  size_t end = 0;       // bytes held
+  size_t scanFrom = 0;  // bytes before this hold no line feed after start
+  int64_t lineNumber = 0;
+  bool ok = true;
+  for (bool atEnd = false; !atEnd;) {
+    if (start > 0) {
+      std::memmove(buffer, buffer + start, end - start);
+      end -= start;
+      scanFrom -= start;
+      start = 0;
+    }
+    if (end == size) {
+      size *= 2;
+      buffer = static_cast<char*>(checkedRealloc(buffer, size + 1));
+    }
+    const ssize_t got = readRetrying(fd, buffer + end, size - end);
+    if (got < 0) {
+      reportReadError(path);
+      ok = false;
+      break;
+    }
+    if (got == 0) {
+      atEnd = true;
+      if (end > 0 && buffer[end - 1] != '\n') buffer[end++] = '\n';
+    } else {
+      end += static_cast<size_t>(got);
+    }
+    const char* lastFeed =
+        static_cast<const char*>(memrchr(buffer + scanFrom, '\n', end - scanFrom));
+    scanFrom = end;
+    if (lastFeed == nullptr) continue;
+
+    const char* stop = lastFeed + 1;
+    const char* cursor = buffer + start;
+    while (cursor < stop) {
+      ++lineNumber;
+      SolutionEntry entry;
+      const char* next = nullptr;
+      const solution_line::Kind kind = solution_line::parse(cursor, stop, next, entry);
+      if (kind == solution_line::Kind::Bad) {
+        reportBadLine(path, lineNumber);
+        ok = false;
+        break;
+      }
+      if (kind == solution_line::Kind::Entry) record.append(entry);
+      cursor = next;
+    }
+    if (!ok) break;
+    start = static_cast<size_t>(stop - buffer);
+  }
+  std::free(buffer);
+  return ok;
+}
+
+}  // namespace
+
+LoadedSolution* ShortestPathSolver::loadSolution(const char* path, int32_t capacity,
+                                                 LoadedSolution& record) {
   solutionLoaded = false;
-  return nullptr;
+  record.prepare(capacity);
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    std::fprintf(stderr, "Can not open file %s\n", path);
+    std::fflush(stderr);
+    return nullptr;
+  }
+  const bool complete = readEntries(fd, path, record);
+  ::close(fd);
+  if (!complete) {
+    record.count = 0;
+    return nullptr;
+  }
+  solutionLoaded = true;
+  return &record;
 }

@@ -15,10 +15,21 @@ struct SolutionEntry {
 struct LoadedSolution {
   SolutionEntry* entries = nullptr;
   int32_t count = 0;
-  int32_t capacity = 0;
+  int32_t capacity = 0;  // entries the array has room for
 
   LoadedSolution() = default;
   LoadedSolution(const LoadedSolution&) = delete;
   LoadedSolution& operator=(const LoadedSolution&) = delete;
   ~LoadedSolution() { std::free(entries); }
+
+  // Forgets the entries and makes room for at least `room` of them.
+  void prepare(int32_t room);
+
+  void append(const SolutionEntry& entry) {
+    if (count == capacity) grow();
+    entries[count++] = entry;
+  }
+
+ private:
+  void grow();
 };

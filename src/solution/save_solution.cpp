@@ -1,4 +1,22 @@
-// Placeholder until this part is built: reports failure, never success.
 #include "graph/shortest_path_solver.h"
+#include "io/text_writer.h"
 
-bool ShortestPathSolver::saveSolution(const char*) { return false; }
+namespace {
+
+constexpr int32_t kSolutionBufferBytes = 32768;
+constexpr int32_t kSolutionLineReserve = 33;
+
+}  // namespace
+
+bool ShortestPathSolver::saveSolution(const char* path) {
+  TextWriter writer;
+  writer.capacity = kSolutionBufferBytes;
+  writer.reserve = kSolutionLineReserve;
+  if (writer.open(path) != 0) return false;
+  // Without a solution array the file is left empty rather than read from null.
+  const int32_t lineCount = results != nullptr ? searchNodeCount : 0;
+  for (int32_t node = 0; node < lineCount; ++node) {
+    writer.putLine(node, results[node].cost, results[node].pred);
+  }
+  return writer.close();
+}
