@@ -180,6 +180,8 @@ int main(int argc, char** argv) {
     plain.add(plainSeconds);
     overFloor.push_back(loadSeconds / floorSeconds);
     overPlain.push_back(loadSeconds / plainSeconds);
+    std::printf("round %d: load %.3f s, floor %.3f s, plain %.3f s\n", round, loadSeconds,
+                floorSeconds, plainSeconds);
 
     if (!loaded || counted != lines || solver.edgeCount != lines ||
         static_cast<int64_t>(edges.size()) != lines ||
