@@ -152,7 +152,7 @@ TEST(HashRun, UnwritableSolutionFileFails) {
   EXPECT_EQ(result.err, "ERROR: Can not obtain solution\n");
 }
 
-TEST(HashRun, DISABLED_GeneratedGraphHashesLikeItsSavedFiles) {
+TEST(HashRun, GeneratedGraphHashesLikeItsSavedFiles) {
   TempDir dir;
   const ProcessResult generated = runVorlinde(
       {"-h", "-n", "500", "-s", "7", "-e", "8", "-g", "g.txt", "-p", "s.txt"}, dir.path());
@@ -166,7 +166,7 @@ TEST(HashRun, DISABLED_GeneratedGraphHashesLikeItsSavedFiles) {
             generated.out);
 }
 
-TEST(HashRun, DISABLED_GeneratedGraphWithDrawnSeedPrintsNoSeedLine) {
+TEST(HashRun, GeneratedGraphWithDrawnSeedPrintsNoSeedLine) {
   TempDir dir;
   const ProcessResult result = runVorlinde({"-v", "-h", "-n", "10"}, dir.path());
   EXPECT_EQ(result.status, 0);
