@@ -113,7 +113,7 @@ TEST(CreateRun, HashRunSolvesTheGeneratedGraph) {
   EXPECT_EQ(readFile(dir.file("u.txt")), readFile(dir.file("t.txt")));
 }
 
-TEST(CreateRun, DISABLED_HashOfGeneratedGraphIsHashOfSavedGraph) {
+TEST(CreateRun, HashOfGeneratedGraphIsHashOfSavedGraph) {
   TempDir dir;
   const ProcessResult generated = runVorlinde({"-h", "-n", "7", "-s", "1", "-g", "g.txt"}, dir.path());
   EXPECT_EQ(generated.status, 0);
