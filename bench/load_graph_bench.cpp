@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "graph/shortest_path_solver.h"
 #include "io/decimal_format.h"
 
@@ -133,10 +134,6 @@ struct Best {
   void add(double s) { seconds = std::min(seconds, s); }
 };
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "bench_stats.h"
 #include "graph/shortest_path_solver.h"
 #include "random/mersenne_twister.h"
 
@@ -58,10 +59,6 @@ uint32_t drawBaseline(int64_t draws) {
   return sum;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 }  // namespace
 

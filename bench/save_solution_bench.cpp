@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "graph/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "io/text_writer.h"
@@ -105,10 +106,6 @@ void timeStep(Timing& timing, Step step) {
   timing.processor.push_back(processorMs() - processorBegin);
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 }  // namespace
 
