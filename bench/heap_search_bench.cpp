@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_stats.h"
 #include "graph/allocation.h"
 #include "graph/shortest_path_solver.h"
 
@@ -92,12 +93,6 @@ std::vector<Label> textbookDijkstra(const ShortestPathSolver& graph, int32_t sou
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // Processor time of this process: on a shared machine the wall clock also
