@@ -40,7 +40,8 @@ std::string expectedUsage(const std::string& p) {
          "\t At first solution is found on given graph, than  hash is computed.\n"
          "\t If -p solutionFile is given, found solution is saved into this file.\n"
          "\n"
-         "\t " + p + " -h -n number [-s seed] [-e maxEdge] [-g graphFile] [-p solutionFile] [-v]\n" +
+         "\t " + p +
+         " -h -n number [-s seed] [-e maxEdge] [-g graphFile] [-p solutionFile] [-v]\n" +
          "\t At first random graph is generated, with number nodes n (or with particular seed and "
          "maxEdge).\n"
          "\t Than solution is found and hash is computed.\n"
@@ -122,7 +123,9 @@ TEST(CommandLine, RefusedLinesPrintOnlyTheUsageText) {
   };
   TempDir dir;
   std::vector<ExpectedRun> runs;
-  for (const char* line : refused) runs.push_back({words(line), 255, "", expectedUsage("vorlinde")});
+  for (const char* line : refused) {
+    runs.push_back({words(line), 255, "", expectedUsage("vorlinde")});
+  }
   expectRuns(runs, dir.path());
   EXPECT_FALSE(fileExists(dir.file("g.txt")));
 

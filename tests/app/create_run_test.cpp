@@ -23,18 +23,23 @@ TEST(CreateRun, GivenSeed) {
   expectRuns(
       {
           {{"-c", "7", "-s", "1", "g.txt"}, 0, "", ""},
-          {{"-v", "-c", "7", "-s", "1", "v.txt"}, 0, "", kGenerated + kTimes + "Graph saved to v.txt\n"},
+          {{"-v", "-c", "7", "-s", "1", "v.txt"}, 0, "",
+           kGenerated + kTimes + "Graph saved to v.txt\n"},
           {{"-h", "-n", "7", "-s", "1", "-g", "h.txt"}, 0, "3\n", ""},
           // Without -g the graph is not saved; the heap search is used whatever -l says.
           {{"-v", "-l", "-h", "-n", "7", "-s", "1", "-p", "s.txt"}, 0, "3\n",
            kGenerated + "Total time ....Nms\n\tInit time ....Nms\n\tFind time ....Nms\n"
                         "Solve time ...Nms\nSave time ....Nms\nTotal time ...Nms\n"},
+          // The saved graph and solution give the checksum of the run that saved them.
+          {{"-h", "-g", "h.txt"}, 0, "3\n", ""},
+          {{"-h", "-p", "s.txt"}, 0, "3\n", ""},
       },
       dir.path());
   for (const char* file : {"g.txt", "v.txt", "h.txt"}) {
     EXPECT_EQ(readFile(dir.file(file)), kSevenNodesSeedOne) << file;
   }
-  EXPECT_EQ(readFile(dir.file("s.txt")), "0 0 -1\n1 9 0\n2 16 1\n3 41 2\n4 101 3\n5 44 2\n6 51 0\n");
+  EXPECT_EQ(readFile(dir.file("s.txt")),
+            "0 0 -1\n1 9 0\n2 16 1\n3 41 2\n4 101 3\n5 44 2\n6 51 0\n");
 }
 
 TEST(CreateRun, DrawnSeedIsShownOnlyByTheCreateMode) {
@@ -44,9 +49,10 @@ TEST(CreateRun, DrawnSeedIsShownOnlyByTheCreateMode) {
   ASSERT_TRUE(std::regex_search(drawn.err, match, std::regex("Use random seed ([0-9]+)\n")));
   const std::string seed = match[1];
   EXPECT_EQ(drawn.status, 0);
-  EXPECT_EQ(withoutTimes(drawn.err), "Vorlinde version 2.3.5\nUse random seed " + seed +
-                                         "\nGenerate random graph with 50 nodes and seed " + seed +
-                                         "\nCreate time ...Nms\n" + kTimes + "Graph saved to a.txt\n");
+  EXPECT_EQ(withoutTimes(drawn.err),
+            "Vorlinde version 2.3.5\nUse random seed " + seed +
+                "\nGenerate random graph with 50 nodes and seed " + seed +
+                "\nCreate time ...Nms\n" + kTimes + "Graph saved to a.txt\n");
   expectRuns({{{"-c", "50", "-s", seed, "b.txt"}, 0, "", ""}}, dir.path());
   EXPECT_EQ(readFile(dir.file("a.txt")), readFile(dir.file("b.txt")));
 

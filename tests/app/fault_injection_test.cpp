@@ -53,7 +53,8 @@ TEST(FaultInjection, InputsThatAreFoldersOrEndInsideANumber) {
   writeFile(dir.file("cut.sol"), "0 0 -1\n1 5");
   const std::string noGraph = "ERROR: Can not solve. Graph is not set.\n";
   const std::string noCompare = "ERROR: Solution is not loaded can not compare.\n";
-  const std::string cutGraph = "ERROR: Bad graph file cut.txt line 2: expected 3 numbers\n" + noGraph;
+  const std::string cutGraph =
+      "ERROR: Bad graph file cut.txt line 2: expected 3 numbers\n" + noGraph;
   expectRuns(
       {
           {{"-t", ".", "s.txt"}, 255, "", "ERROR: Can not read file .\n" + noGraph},
@@ -61,7 +62,8 @@ TEST(FaultInjection, InputsThatAreFoldersOrEndInsideANumber) {
           {{"-t", "g.txt", "."}, 255, "", "ERROR: Can not read file .\n" + noCompare},
           {{"cut.txt", "out.txt"}, 255, "", cutGraph},
           {{"-t", "cut.txt", "s.txt"}, 255, "", cutGraph},
-          {{"-t", "g.txt", "cut.sol"}, 255, "", "ERROR: Bad solution file cut.sol line 2\n" + noCompare},
+          {{"-t", "g.txt", "cut.sol"}, 255, "",
+           "ERROR: Bad solution file cut.sol line 2\n" + noCompare},
       },
       dir.path());
   EXPECT_FALSE(fileExists(dir.file("out.txt")));

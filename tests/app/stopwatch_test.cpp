@@ -20,13 +20,4 @@ TEST(StopWatch, ElapsedTimeFromWallSamples) {
   EXPECT_EQ(watch.elapsedSeconds(), 0.0);
 }
 
-TEST(StopWatch, TimingLineForm) {
-  testing::internal::CaptureStderr();
-  printTimingLine("Solve time ...", 0);
-  printTimingLine("\tInit time ....", 12);
-  printTimingLine("Load time ....", -3);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Solve time ...0ms\n\tInit time ....12ms\nLoad time ....-3ms\n");
-}
-
 }  // namespace
