@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "support/graph_file.h"
@@ -33,54 +34,51 @@ class LoadGraphBinaryTest : public ::testing::Test {
  protected:
   TempDir dir;
 
-  ProcessResult solve(const std::string& graph, bool verbose = false) {
+  ProcessResult solve(const std::string& graph) {
     writeFile(dir.file("g.txt"), graph);
-    if (verbose) return runVorlinde({"-v", "g.txt", "out.txt"}, dir.path());
+    std::remove(dir.file("out.txt").c_str());
     return runVorlinde({"g.txt", "out.txt"}, dir.path());
-  }
-
-  void expectSolution(const std::string& graph, const std::string& solution) {
-    const ProcessResult result = solve(graph);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(readFile(dir.file("out.txt")), solution);
-  }
-
-  void expectRefused(const std::string& graph, const std::string& loaderMessage) {
-    const ProcessResult result = solve(graph);
-    EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, loaderMessage + "ERROR: Can not solve. Graph is not set.\n");
-    EXPECT_FALSE(fileExists(dir.file("out.txt")));
   }
 };
 
-// 0 reaches 2 at 1, 1 through 2 at 3, and 3 through 1 at 4.
-constexpr const char* kSolution = "0 0 -1\n1 3 2\n2 1 0\n3 4 1\n";
-
 TEST_F(LoadGraphBinaryTest, EveryAllowedFormGivesTheSameSolution) {
-  expectSolution("0 1 4\n0 2 1\n2 1 2\n1 3 1\n", kSolution);
-  expectSolution("\r\n0 1 4\r\n\r\n  0\t2 001 \r\n2 1 2\n1 3 1", kSolution);
-  // Node 0's lines split around another node's: its edges only are relaxed.
-  expectSolution("0 1 4\n2 1 2\n0 2 1\n1 3 1\n", kSolution);
-  expectSolution("\n\r\n", "0 0 -1\n");  // node 0 alone
-}
-
-TEST_F(LoadGraphBinaryTest, VerboseLoadReportsGrowth) {
-  const ProcessResult grown = solve(graphText(regularEdges(4000, 8)), true);
-  EXPECT_EQ(grown.status, 0);
-  EXPECT_EQ(grown.err.rfind(
-                "Vorlinde version 2.3.5\nINFO: increase edge multiplication to 9\nLoad time ....", 0),
-            0u)
-      << grown.err;
+  // 0 reaches 2 at 1, 1 through 2 at 3, and 3 through 1 at 4.
+  const std::string solution = "0 0 -1\n1 3 2\n2 1 0\n3 4 1\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"0 1 4\n0 2 1\n2 1 2\n1 3 1\n", solution},
+      {"\r\n0 1 4\r\n\r\n  0\t2 001 \r\n2 1 2\n1 3 1", solution},
+      // Node 0's lines split around another node's: its edges only are relaxed.
+      {"0 1 4\n2 1 2\n0 2 1\n1 3 1\n", solution},
+      {"\n\r\n", "0 0 -1\n"},  // node 0 alone
+  };
+  for (const auto& [graph, expected] : cases) {
+    SCOPED_TRACE(graph);
+    const ProcessResult result = solve(graph);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out + result.err, "");
+    EXPECT_EQ(readFile(dir.file("out.txt")), expected);
+  }
+  writeFile(dir.file("g.txt"), graphText(regularEdges(4000, 8)));
+  EXPECT_EQ(runVorlinde({"-v", "g.txt", "out.txt"}, dir.path())
+                .err.rfind("Vorlinde version 2.3.5\nINFO: increase edge multiplication to 9\nLoad time ....", 0),
+            0u);
 }
 
 TEST_F(LoadGraphBinaryTest, BadLinesAreRefusedWithTheirNumberAndReason) {
-  expectRefused("0 1 4\n\n0 -1 2\n", "ERROR: Bad graph file g.txt line 3: not a number\n");
-  expectRefused("0 1 4\r\n0 2 1\r1 3 1\r\n", "ERROR: Bad graph file g.txt line 2: not a number\n");
-  expectRefused("0 1 4\n0 2\n", "ERROR: Bad graph file g.txt line 2: expected 3 numbers\n");
-  expectRefused("0 1 2147483648\n", "ERROR: Bad graph file g.txt line 1: number too large\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {"0 1 4\n\n0 -1 2\n", "line 3: not a number"},
+      {"0 1 4\r\n0 2 1\r1 3 1\r\n", "line 2: not a number"},
+      {"0 1 4\n0 2\n", "line 2: expected 3 numbers"},
+      {"0 1 2147483648\n", "line 1: number too large"},
+  };
+  for (const auto& [graph, reason] : cases) {
+    SCOPED_TRACE(graph);
+    const ProcessResult result = solve(graph);
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "ERROR: Bad graph file g.txt " + reason + "\nERROR: Can not solve. Graph is not set.\n");
+    EXPECT_FALSE(fileExists(dir.file("out.txt")));
+  }
 }
 
 TEST_F(LoadGraphBinaryTest, FileThatCannotBeOpenedOrRead) {
