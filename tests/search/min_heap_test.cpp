@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "graph/shortest_path_solver.h"
-#include "search/reference_heap.h"
 
 namespace {
 
@@ -37,41 +35,6 @@ TEST(MinHeap, EqualKeysNeitherRiseNorSinkPastEachOther) {
   for (int32_t v = 0; v < 5; ++v) solver.push(v, v == 0 ? 1 : v < 3 ? 2 : 9);
   EXPECT_EQ(solver.popMin(), 0);
   EXPECT_EQ(slotsOf(solver), "1:2 4:9 2:2 3:9 ");
-}
-
-TEST(MinHeap, MatchesReferenceMovesOnRandomOperations) {
-  std::mt19937 engine(7);
-  for (int round = 0; round < 40; ++round) {
-    const int32_t count = 1 + static_cast<int32_t>(engine() % 60);
-    ShortestPathSolver solver;
-    solver.initSearch(count);
-    ReferenceHeap reference(count);
-    for (int step = 0; step < 400; ++step) {
-      const int32_t v = static_cast<int32_t>(engine() % count);
-      const int32_t k = static_cast<int32_t>(engine() % 6);  // few keys: many ties
-      const uint32_t choice = engine() % 3;
-      if (choice == 0 && reference.position[v] == -1) {
-        solver.push(v, k);
-        reference.push(v, k);
-      } else if (choice == 1 && reference.position[v] != -1 && k < reference.key[reference.position[v]]) {
-        solver.decreaseKey(v, k);
-        reference.decreaseKey(v, k);
-      } else if (reference.size() > 0) {
-        const int32_t popped = reference.popMin();
-        ASSERT_EQ(solver.popMin(), popped);
-        // The search clears a popped node's position itself.
-        reference.position[popped] = -1;
-        solver.heapEntries[popped].position = -1;
-      }
-      ASSERT_EQ(solver.heapSize, reference.size());
-      for (int32_t s = 0; s < reference.size(); ++s) {
-        ASSERT_EQ(solver.heapEntries[s].node, reference.node[s]) << "step " << step << " slot " << s;
-        ASSERT_EQ(solver.heapEntries[s].key, reference.key[s]);
-      }
-      for (int32_t n = 0; n < count; ++n) ASSERT_EQ(solver.heapEntries[n].position, reference.position[n]);
-      ASSERT_EQ(solver.checkHeap(0), 0);
-    }
-  }
 }
 
 TEST(MinHeap, CheckHeapReportsViolations) {

@@ -3,21 +3,61 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "graph/shortest_path_solver.h"
-#include "search/reference_heap.h"
 #include "search/search_graph.h"
 
 namespace {
 
-// Dijkstra over the plain swap-by-swap heap. The heap search must match it
-// exactly, predecessors included, since the heap's moves decide the ties.
+// The heap's movement rules written out the plain way, swap by swap: strict
+// comparisons, the left child on equal keys.
+struct ReferenceHeap {
+  std::vector<int32_t> position, node, key;
+
+  explicit ReferenceHeap(int32_t count) : position(count, -1) {}
+  int32_t size() const { return static_cast<int32_t>(node.size()); }
+  void swapSlots(int32_t s, int32_t t) {
+    std::swap(node[s], node[t]);
+    std::swap(key[s], key[t]);
+    position[node[s]] = s;
+    position[node[t]] = t;
+  }
+  void siftUp(int32_t s) {
+    for (; s > 0 && key[(s - 1) / 2] > key[s]; s = (s - 1) / 2) swapSlots(s, (s - 1) / 2);
+  }
+  void pushOrDecrease(int32_t v, int32_t k) {
+    if (position[v] == -1) {
+      node.push_back(v);
+      key.push_back(k);
+      position[v] = size() - 1;
+    }
+    key[position[v]] = k;
+    siftUp(position[v]);
+  }
+  int32_t popMin() {
+    const int32_t v = node[0];
+    swapSlots(0, size() - 1);
+    node.pop_back();
+    key.pop_back();
+    for (int32_t c = 0, child = 1; child < size(); c = child, child = 2 * c + 1) {
+      if (child + 1 < size() && key[child + 1] < key[child]) ++child;
+      if (!(key[child] < key[c])) break;
+      swapSlots(c, child);
+    }
+    position[v] = -1;
+    return v;
+  }
+};
+
+// Dijkstra over the plain heap. The heap search must match it exactly,
+// predecessors included, since the heap's moves decide the ties.
 std::vector<NodeResult> referenceSearch(const ShortestPathSolver& solver) {
   std::vector<NodeResult> results(solver.nodeCount, NodeResult{-1, -1});
   ReferenceHeap heap(solver.nodeCount);
   results[0].cost = 0;
-  heap.push(0, 0);
+  heap.pushOrDecrease(0, 0);
   while (heap.size() > 0) {
     const int32_t u = heap.popMin();
     const EdgeRange range = solver.edgeRanges[u];
@@ -27,14 +67,12 @@ std::vector<NodeResult> referenceSearch(const ShortestPathSolver& solver) {
       const bool inHeap = heap.position[edge.to] != -1;
       if ((inHeap && results[edge.to].cost > sum) || (!inHeap && results[edge.to].cost == -1)) {
         results[edge.to] = {sum, u};
-        inHeap ? heap.decreaseKey(edge.to, sum) : heap.push(edge.to, sum);
+        heap.pushOrDecrease(edge.to, sum);
       }
     }
-    heap.position[u] = -1;
   }
   return results;
 }
-
 TEST(SearchAgreement, RandomGraphsWithManyTies) {
   std::mt19937 engine(2024);
   for (int round = 0; round < 300; ++round) {

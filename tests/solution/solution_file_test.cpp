@@ -1,4 +1,4 @@
-// Solution files: the bytes saveSolution writes, and the strict reader.
+// The strict reader of solution files.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,16 +9,6 @@
 #include "support/process.h"
 
 namespace {
-
-TEST(SaveSolution, OneLinePerNodeInLabelOrder) {
-  ShortestPathSolver solver;
-  solver.initSearch(4);
-  const NodeResult results[] = {{0, -1}, {INT32_MAX, 0}, {INT32_MIN, 1}, {-1, -1}};
-  for (int32_t v = 0; v < 4; ++v) solver.results[v] = results[v];
-  TempDir dir;
-  ASSERT_TRUE(solver.saveSolution(dir.file("out").c_str()));
-  EXPECT_EQ(readFile(dir.file("out")), "0 0 -1\n1 2147483647 0\n2 -2147483648 1\n3 -1 -1\n");
-}
 
 // The entries read from the text, one "label cost pred" line each, or the
 // reader's message with the path as <path>.
