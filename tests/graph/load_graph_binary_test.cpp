@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "support/graph_file.h"
 #include "support/process.h"
 
 namespace {
@@ -42,15 +41,6 @@ TEST(LoadGraphBinary, GoodAndBadFilesThroughASolveRun) {
     EXPECT_EQ(result.err, c.err);
     EXPECT_EQ(fileExists(dir.file("out.txt")) ? readFile(dir.file("out.txt")) : "", c.solution);
   }
-}
-
-TEST(LoadGraphBinary, VerboseLoadReportsGrowthAfterTheBanner) {
-  TempDir dir;
-  writeFile(dir.file("g.txt"), graphText(regularEdges(4000, 8)));
-  const ProcessResult result = runVorlinde({"-v", "g.txt", "out.txt"}, dir.path());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err.rfind("Vorlinde version 2.3.5\nINFO: increase edge multiplication to 9\nLoad time ....", 0),
-            0u) << result.err;
 }
 
 }  // namespace
