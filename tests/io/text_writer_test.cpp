@@ -1,5 +1,5 @@
-// The buffered line writer: exact bytes, flush points, and what happens when
-// the file refuses bytes.
+// The buffered line writer: exact bytes whatever the buffer, new files kept
+// private, and what happens when the file refuses bytes or takes few.
 #include "io/text_writer.h"
 
 #include <fcntl.h>

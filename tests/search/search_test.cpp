@@ -1,5 +1,5 @@
-// Both searches on hand-made graphs: ties, improvements, edges that must
-// change nothing, sums beyond the cost range, and refusals.
+// Both searches on hand-made graphs: ties, unreachable nodes, sums at and
+// beyond the cost range, and refusals.
 #include <gtest/gtest.h>
 
 #include <string>
