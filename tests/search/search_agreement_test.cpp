@@ -43,10 +43,10 @@ TEST(SearchAgreement, RandomGraphsWithManyTies) {
     }
     const std::vector<int32_t> expected = referenceCosts(nodeCount, edges);
     ShortestPathSolver solver;
-    setGraph(solver, nodeCount, edges);
+    loadEdges(solver, edges);
     for (const bool heap : {true, false}) {
       ASSERT_TRUE(heap ? solver.solveHeap(0) : solver.solveLinear(0));
-      for (int32_t v = 0; v < nodeCount; ++v) {
+      for (int32_t v = 0; v < solver.nodeCount; ++v) {
         const NodeResult result = solver.results[v];
         SCOPED_TRACE(testing::Message() << "round " << round << (heap ? " heap" : " linear") << " node " << v);
         ASSERT_EQ(result.cost, expected[v]);

@@ -31,24 +31,22 @@ TEST_P(BothSearches, SolvesHandMadeGraphs) {
   const int32_t tiePred = GetParam() ? 2 : 1;
   const struct {
     const char* what;
-    int32_t nodeCount;
     std::vector<Edge> edges;
     Results expected;
   } cases[] = {
-      {"tie", 4, {{0, 2, 1}, {0, 1, 1}, {1, 3, 1}, {2, 3, 1}}, {{0, -1}, {1, 0}, {1, 0}, {2, tiePred}}},
-      // 3 only through 2, which the source cannot reach; 4 has no edge at all.
-      {"unreachable", 5, {{0, 1, 4}, {2, 3, 1}}, {{0, -1}, {4, 0}, {-1, -1}, {-1, -1}, {-1, -1}}},
-      {"source without edges", 3, {{1, 2, 4}}, {{0, -1}, {-1, -1}, {-1, -1}}},
-      {"no nodes", 0, {}, {}},
-      {"cost of exactly the largest value", 3, {{0, 1, 2147483647}, {1, 2, 0}},
+      {"tie", {{0, 2, 1}, {0, 1, 1}, {1, 3, 1}, {2, 3, 1}}, {{0, -1}, {1, 0}, {1, 0}, {2, tiePred}}},
+      // 3 only through 2, which the source cannot reach.
+      {"unreachable", {{0, 1, 4}, {2, 3, 1}}, {{0, -1}, {4, 0}, {-1, -1}, {-1, -1}}},
+      {"source without edges", {{1, 2, 4}}, {{0, -1}, {-1, -1}, {-1, -1}}},
+      {"cost of exactly the largest value", {{0, 1, 2147483647}, {1, 2, 0}},
        {{0, -1}, {2147483647, 0}, {2147483647, 1}}},
       // 1 -> 3 would pass the largest cost and is skipped; 2 -> 3 reaches 3 later.
-      {"skipped sum reached otherwise", 4, {{0, 1, 1}, {0, 2, 100}, {1, 3, 2147483647}, {2, 3, 5}},
+      {"skipped sum reached otherwise", {{0, 1, 1}, {0, 2, 100}, {1, 3, 2147483647}, {2, 3, 5}},
        {{0, -1}, {1, 0}, {100, 0}, {105, 2}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    setGraph(solver, c.nodeCount, c.edges);
+    loadEdges(solver, c.edges);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(solve());
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
@@ -59,7 +57,7 @@ TEST_P(BothSearches, SolvesHandMadeGraphs) {
 
 TEST_P(BothSearches, NodeReachableOnlyBeyondTheCostRangeFailsTheSearch) {
   // Skips happen into 4, then 3, then 4 again: 4 is named.
-  setGraph(solver, 5, {{0, 1, 2147483000}, {1, 4, 1000}, {1, 3, 1000}, {1, 4, 2000}, {1, 2, 1}});
+  loadEdges(solver, {{0, 1, 2147483000}, {1, 4, 1000}, {1, 3, 1000}, {1, 4, 2000}, {1, 2, 1}});
   testing::internal::CaptureStderr();
   EXPECT_FALSE(solve());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Path cost of node 4 exceeds 2147483647\n");
