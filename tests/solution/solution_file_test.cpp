@@ -1,7 +1,6 @@
 // The strict reader of solution files.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <random>
 #include <string>
 
