@@ -1,5 +1,5 @@
-// The buffered line writer: exact bytes, flush points, and what happens when
-// the file refuses bytes.
+// The buffered line writer: exact bytes whatever the buffer, new files kept
+// private, and what happens when the file refuses bytes or takes few.
 #include "io/text_writer.h"
 
 #include <fcntl.h>
@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <random>
@@ -18,121 +17,62 @@
 #include <thread>
 #include <vector>
 
-#include "io/decimal_format.h"
 #include "support/process.h"
 
 namespace {
 
-std::string referenceText(int32_t value) {
-  char digits[16];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  return std::string(digits, result.ptr);
-}
-
-TEST(DecimalFormat, MatchesStandardConversion) {
-  std::vector<int32_t> values = {INT32_MIN, INT32_MAX, INT32_MIN + 1, INT32_MAX - 1};
-  for (int64_t power = 1; power <= 1000000000; power *= 10) {
-    for (int64_t near : {power - 1, power, power + 1}) {
-      values.push_back(static_cast<int32_t>(near));
-      values.push_back(static_cast<int32_t>(-near));
-    }
-  }
-  for (int32_t value = -100000; value < 1000000; ++value) values.push_back(value);
-  std::mt19937 engine(7);
-  for (int i = 0; i < 200000; ++i) values.push_back(static_cast<int32_t>(engine()));
-  for (const int32_t value : values) {
-    char text[16 + decimal::kStoreSlack];
-    char* end = decimal::formatInt(text, value);
-    ASSERT_EQ(std::string(text, end), referenceText(value)) << value;
-    ASSERT_EQ(decimal::formattedLength(value), end - text) << value;
-  }
-  // The vector digit split against the plain one it stands in for.
-  for (uint32_t value = 0; value < 100000000; value += 37) {
-    ASSERT_EQ(decimal::eightDigitBytes(value), decimal::eightDigitBytesPortable(value)) << value;
-  }
-}
-
-// Writes the lines through a writer with the given buffer and returns the file.
-std::string writeLines(const std::vector<std::vector<int32_t>>& lines, int32_t capacity = 32768,
-                       int32_t reserve = 33) {
+// Writes the values as lines of three through a writer with the given buffer
+// over an older, longer file, and returns the file.
+std::string writeLines(const std::vector<int32_t>& values, size_t count, int32_t capacity) {
   TempDir dir;
+  writeFile(dir.file("out"), std::string(100, 'x'));
   TextWriter writer;
   writer.capacity = capacity;
-  writer.reserve = reserve;
+  writer.reserve = 33;
   EXPECT_EQ(writer.open(dir.file("out").c_str()), 0);
-  for (const auto& line : lines) writer.putLine(line[0], line[1], line[2]);
+  for (size_t i = 0; i + 2 < count; i += 3) writer.putLine(values[i], values[i + 1], values[i + 2]);
   EXPECT_TRUE(writer.close());
   return readFile(dir.file("out"));
 }
 
-TEST(TextWriter, LinesAreThreeNumbersSeparatedBySingleBlanks) {
-  EXPECT_EQ(writeLines({{0, 0, 0}}), "0 0 0\n");
-  EXPECT_EQ(writeLines({{5, -1, -1}}), "5 -1 -1\n");
-  EXPECT_EQ(writeLines({{INT32_MAX, INT32_MIN, 10}, {100, -100, 1000000000}}),
-            "2147483647 -2147483648 10\n100 -100 1000000000\n");
-  EXPECT_EQ(writeLines({}), "");
-}
-
-TEST(TextWriter, LongestLinesNeverOverrunTheBuffer) {
-  // 36-byte lines through buffers that are smaller than a line.
-  std::vector<std::vector<int32_t>> lines;
-  std::string expected;
-  for (int i = 0; i < 50; ++i) {
-    lines.push_back({i % 3, 0, 0});
-    expected += std::to_string(i % 3) + " 0 0\n";
-    lines.push_back({INT32_MIN, INT32_MIN, -1000000000});
-    expected += "-2147483648 -2147483648 -1000000000\n";
+// Every digit count and sign, 36-byte lines among short ones, and buffers
+// smaller than a line: the bytes are those of the standard conversion.
+TEST(TextWriter, LinesMatchStandardConversionWhateverTheBuffer) {
+  std::vector<int32_t> values;
+  for (int i = 0; i < 20; ++i) values.insert(values.end(), {INT32_MIN, INT32_MIN, -1000000000, i, 0, INT32_MAX});
+  for (int64_t power = 1; power <= 1000000000; power *= 10) {
+    for (int64_t near : {power - 1, power, power + 1}) {
+      values.insert(values.end(), {static_cast<int32_t>(near), static_cast<int32_t>(-near)});
+    }
   }
-  EXPECT_EQ(writeLines(lines, 36, 33), expected);
-  EXPECT_EQ(writeLines(lines, 1, 0), expected);
+  values.insert(values.end(), {INT32_MIN + 1, INT32_MAX - 1, 0});
+  const size_t boundaryCount = values.size();
+  for (int32_t value = -100000; value < 1000000; ++value) values.push_back(value);
+  std::mt19937 engine(7);
+  for (int i = 0; i < 200000; ++i) values.push_back(static_cast<int32_t>(engine()));
+
+  std::string expected;
+  for (size_t i = 0; i + 2 < values.size(); i += 3) {
+    expected += std::to_string(values[i]) + " " + std::to_string(values[i + 1]) + " " +
+                std::to_string(values[i + 2]) + "\n";
+    if (i + 3 == boundaryCount) {
+      for (const int32_t capacity : {1, 16, 36}) EXPECT_EQ(writeLines(values, boundaryCount, capacity), expected);
+    }
+  }
+  EXPECT_TRUE(writeLines(values, values.size(), 32768) == expected);
+  EXPECT_EQ(writeLines({}, 0, 32768), "");
 }
 
-TEST(TextWriter, WritesWholeBuffersAndCarriesTheRestOver) {
+TEST(TextWriter, NewFilesArePrivate) {
   TempDir dir;
-  const std::string path = dir.file("out");
-  auto bytesOnDisk = [&] {
-    struct stat info {};
-    stat(path.c_str(), &info);
-    return info.st_size;
-  };
-  TextWriter writer;
-  writer.capacity = 16;
-  writer.reserve = 33;
-  ASSERT_EQ(writer.open(path.c_str()), 0);
-  writer.putLine(10, 20, 30);
-  writer.putLine(11, 21, 31);  // runs 2 bytes past the capacity
-  EXPECT_EQ(bytesOnDisk(), 0);
-  writer.putLine(12, 22, 32);  // the full buffer goes first
-  EXPECT_EQ(bytesOnDisk(), 16);
-  writer.putLine(-2147483647, -2147483647, -2147483647);
-  EXPECT_EQ(bytesOnDisk(), 16);
-  writer.putLine(13, 23, 33);  // the 36-byte line spans two more whole buffers
-  EXPECT_EQ(bytesOnDisk(), 48);
-  EXPECT_TRUE(writer.close());
-  EXPECT_EQ(readFile(path),
-            "10 20 30\n11 21 31\n12 22 32\n-2147483647 -2147483647 -2147483647\n13 23 33\n");
-}
-
-TEST(TextWriter, TruncatesAnExistingFileAndCreatesNewOnesPrivate) {
-  TempDir dir;
-  const std::string path = dir.file("out");
-  writeFile(path, "old contents that are longer than the new ones\n");
-  chmod(path.c_str(), 0644);
-  TextWriter writer;
-  writer.capacity = 32768;
-  writer.reserve = 33;
-  ASSERT_EQ(writer.open(path.c_str()), 0);
-  writer.putLine(1, 2, 3);
-  ASSERT_TRUE(writer.close());
-  EXPECT_EQ(readFile(path), "1 2 3\n");
-
   const mode_t oldMask = umask(0);
-  const std::string fresh = dir.file("fresh");
-  ASSERT_EQ(writer.open(fresh.c_str()), 0);
-  ASSERT_TRUE(writer.close());
+  TextWriter writer;
+  const int opened = writer.open(dir.file("fresh").c_str());
   umask(oldMask);
+  ASSERT_EQ(opened, 0);
+  ASSERT_TRUE(writer.close());
   struct stat info {};
-  ASSERT_EQ(stat(fresh.c_str(), &info), 0);
+  ASSERT_EQ(stat(dir.file("fresh").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 

@@ -35,42 +35,35 @@ TEST(MersenneTwister, MatchesTheStandardEngine) {
   }
 }
 
+// Chosen outputs against the draws they must give; hi - lo + 1 does not fit
+// 32 bits in the widest ranges.
 TEST(MersenneTwister, UnitAndUniformIntBoundaries) {
   MersenneTwister unit = engineGiving({0u, 4294967295u});
   EXPECT_EQ(unit.nextUnit(), 0.0);
   EXPECT_EQ(unit.nextUnit(), 4294967295.0 / 4294967296.0);
 
-  // 0.2 and 0.8 of 2^32 lie at 858993459.2 and 3435973836.8.
-  MersenneTwister engine = engineGiving(
-      {0u, 858993459u, 858993460u, 2147483648u, 3435973836u, 3435973837u, 4294967295u});
-  for (int32_t expected : {1, 1, 2, 3, 4, 5, 5}) EXPECT_EQ(engine.uniformInt(1, 5), expected);
-}
-
-TEST(MersenneTwister, EveryUniformIntConsumesOneOutput) {
-  MersenneTwister engine;
-  engine.setSeed(99);
-  EXPECT_EQ(engine.uniformInt(1, 1), 1);
-  EXPECT_EQ(engine.uniformInt(2, 1), INT32_MIN);
-  EXPECT_EQ(engine.uniformInt(-3, -3), -3);
-  std::mt19937 reference(99);
-  reference.discard(3);
-  EXPECT_EQ(engine.nextUInt32(), reference());
-}
-
-TEST(MersenneTwister, WideRangesStayInside) {
-  // hi - lo + 1 does not fit 32 bits in the first three.
-  MersenneTwister engine =
-      engineGiving({0u, 4294967295u, 2147483648u, 4294967295u, 0u, 4294967295u, 2147483649u});
-  EXPECT_EQ(engine.uniformInt(INT32_MIN, INT32_MAX), INT32_MIN);
-  EXPECT_EQ(engine.uniformInt(INT32_MIN, INT32_MAX), INT32_MAX);
-  EXPECT_EQ(engine.uniformInt(INT32_MIN, INT32_MAX), 0);
-  EXPECT_EQ(engine.uniformInt(0, INT32_MAX), INT32_MAX);
-  // The cost range of the largest graphs.
-  EXPECT_EQ(engine.uniformInt(1, INT32_MAX), 1);
-  EXPECT_EQ(engine.uniformInt(1, INT32_MAX), INT32_MAX);
-  // The exact product is 1073741824 - 2^-32; in double it rounds up. Integer
-  // multiply-and-shift would give one less and change large graphs.
-  EXPECT_EQ(engine.uniformInt(1, INT32_MAX), 1073741825);
+  const struct {
+    int32_t lo, hi;
+    uint32_t output;
+    int32_t expected;
+  } cases[] = {
+      // 0.2 and 0.8 of 2^32 lie at 858993459.2 and 3435973836.8.
+      {1, 5, 0u, 1}, {1, 5, 858993459u, 1}, {1, 5, 858993460u, 2}, {1, 5, 2147483648u, 3},
+      {1, 5, 3435973836u, 4}, {1, 5, 3435973837u, 5}, {1, 5, 4294967295u, 5},
+      {INT32_MIN, INT32_MAX, 0u, INT32_MIN}, {INT32_MIN, INT32_MAX, 4294967295u, INT32_MAX},
+      {INT32_MIN, INT32_MAX, 2147483648u, 0}, {0, INT32_MAX, 4294967295u, INT32_MAX},
+      {1, INT32_MAX, 0u, 1}, {1, INT32_MAX, 4294967295u, INT32_MAX},
+      // The exact product is 1073741824 - 2^-32 and rounds up in double;
+      // integer multiply-and-shift would give one less and change large graphs.
+      {1, INT32_MAX, 2147483649u, 1073741825},
+      {1, 1, 12345u, 1}, {-3, -3, 12345u, -3}, {2, 1, 12345u, INT32_MIN},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi << " from " << c.output);
+    MersenneTwister engine = engineGiving({c.output, 777u});
+    EXPECT_EQ(engine.uniformInt(c.lo, c.hi), c.expected);
+    EXPECT_EQ(engine.nextUInt32(), 777u);  // every draw takes exactly one output
+  }
 }
 
 }  // namespace
