@@ -25,8 +25,8 @@ ms() { grep -F -- "$1" "$work/err" | tail -n 1 | sed -E 's/.*[^0-9-](-?[0-9]+)ms
 mbps() { awk -v b="$1" -v t="$2" 'BEGIN { if (t > 0) printf "%.0f", b / 1e6 / (t / 1000); else print "-" }'; }
 mib() { awk -v k="$1" 'BEGIN { printf "%.0f", k / 1024 }'; }
 
-for spec in "g1m 1000000 5 1" "g10m 10000000 5 1" "g3m-e20 3000000 20 7"; do
-  read -r name n maxEdge seed <<<"$spec"
+for standard in "g1m 1000000 5 1" "g10m 10000000 5 1" "g3m-e20 3000000 20 7"; do
+  read -r name n maxEdge seed <<<"$standard"
   graph=$work/$name.txt
   solution=$work/$name.sol
 

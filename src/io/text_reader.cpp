@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "graph/allocation.h"
+#include "io/open_failure.h"
 #include "graph/graph_types.h"
 
 namespace {
@@ -43,8 +44,7 @@ int32_t TextReader::open(const char* path) {
   badLineReason = nullptr;
   fd = ::open(path, O_RDONLY);
   if (fd < 0) {
-    std::printf("Can not open file [%s]\n", path);
-    std::fflush(stdout);
+    reportCannotOpen(path);
     std::free(buffer);
     buffer = nullptr;
     return -1;

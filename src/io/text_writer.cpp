@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "graph/allocation.h"
+#include "io/open_failure.h"
 
 namespace {
 
@@ -42,8 +43,7 @@ int32_t TextWriter::open(const char* path) {
   failed = false;
   fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC, 0600);
   if (fd < 0) {
-    std::printf("Can not open file [%s]\n", path);
-    std::fflush(stdout);
+    reportCannotOpen(path);
     std::free(buffer);
     buffer = nullptr;
     return -1;

@@ -3,6 +3,7 @@
 
 #include "app/stopwatch.h"
 #include "graph/shortest_path_solver.h"
+#include "search/graph_not_set.h"
 #include "search/heap_layouts.h"
 #include "search/heap_moves.h"
 #include "search/path_limit.h"
@@ -100,8 +101,7 @@ struct HeapSearch {
 
 bool ShortestPathSolver::solveHeap(int32_t source) {
   if (!graphSet) {
-    std::fputs("ERROR: Can not solve. Graph is not set.\n", stderr);
-    std::fflush(stderr);
+    reportGraphNotSet();
     return false;
   }
   StopWatch initWatch;

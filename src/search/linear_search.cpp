@@ -3,12 +3,12 @@
 #include "app/stopwatch.h"
 #include "graph/allocation.h"
 #include "graph/shortest_path_solver.h"
+#include "search/graph_not_set.h"
 #include "search/path_limit.h"
 
 bool ShortestPathSolver::solveLinear(int32_t source) {
   if (!graphSet) {
-    std::fputs("ERROR: Can not solve. Graph is not set.\n", stderr);
-    std::fflush(stderr);
+    reportGraphNotSet();
     return false;
   }
   StopWatch initWatch;
