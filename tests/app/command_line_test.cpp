@@ -56,9 +56,7 @@ std::string expectedUsage(const std::string& p) {
 std::vector<std::string> words(const std::string& line) {
   std::vector<std::string> result;
   std::istringstream stream(line);
-  for (std::string word; std::getline(stream, word, ' ');) {
-    if (!word.empty()) result.push_back(word);
-  }
+  for (std::string word; std::getline(stream, word, ' ');) if (!word.empty()) result.push_back(word);
   return result;
 }
 
@@ -123,14 +121,11 @@ TEST(CommandLine, RefusedLinesPrintOnlyTheUsageText) {
   };
   TempDir dir;
   std::vector<ExpectedRun> runs;
-  for (const char* line : refused) {
-    runs.push_back({words(line), 255, "", expectedUsage("vorlinde")});
-  }
+  for (const char* line : refused) runs.push_back({words(line), 255, "", expectedUsage("vorlinde")});
   expectRuns(runs, dir.path());
   EXPECT_FALSE(fileExists(dir.file("g.txt")));
 
-  const ProcessResult typed = runVorlinde({}, dir.path(), "./some/path/vorlinde");
-  EXPECT_EQ(typed.err, expectedUsage("./some/path/vorlinde"));
+  EXPECT_EQ(runVorlinde({}, dir.path(), "./some/path/vorlinde").err, expectedUsage("./some/path/vorlinde"));
 }
 
 }  // namespace

@@ -19,11 +19,8 @@ const std::string kFirstFive = "0 0 -1\n1 1 0\n2 3 0\n3 5 1\n4 7 2\n";
 // The tool's own solution of kGraph, with the lines of the given nodes replaced.
 std::string with(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& node : kNodes) {
-    std::string line = node;
-    for (const std::string& given : lines) {
-      if (given.substr(0, 2) == node.substr(0, 2)) line = given;
-    }
+  for (std::string line : kNodes) {
+    for (const std::string& given : lines) line = given[0] == line[0] ? given : line;
     text += line + "\n";
   }
   return text;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #ifndef VORLINDE_BINARY
@@ -17,11 +17,8 @@
 ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir,
                           const std::string& programName) {
   TempDir capture;
-  const std::string outPath = capture.file("stdout");
-  const std::string errPath = capture.file("stderr");
-
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(programName.c_str()));
+  const std::string outPath = capture.file("stdout"), errPath = capture.file("stderr");
+  std::vector<char*> argv{const_cast<char*>(programName.c_str())};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
@@ -32,20 +29,14 @@ ProcessResult runVorlinde(const std::vector<std::string>& args, const std::strin
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int in = ::open("/dev/null", O_RDONLY);
     if (out < 0 || err < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(121);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
+    dup2(in, 0), dup2(out, 1), dup2(err, 2);
     execv(VORLINDE_BINARY, argv.data());
     _exit(120);
   }
   int waitStatus = 0;
   waitpid(child, &waitStatus, 0);
 
-  ProcessResult result;
-  result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-  result.out = readFile(outPath);
-  result.err = readFile(errPath);
-  return result;
+  return {WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1, readFile(outPath), readFile(errPath)};
 }
 
 TempDir::TempDir() {
@@ -69,9 +60,7 @@ void writeFile(const std::string& path, const std::string& bytes) {
 
 std::string readFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
