@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "support/process.h"
-#include "support/run_table.h"
 
 namespace {
 

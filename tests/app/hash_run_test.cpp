@@ -5,7 +5,6 @@
 #include <string>
 
 #include "support/process.h"
-#include "support/run_table.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "support/graph_file.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <sstream>
 
 std::string graphText(const std::vector<Edge>& edges) {
   std::string text;
@@ -30,34 +32,25 @@ std::string rangesText(const EdgeRange* ranges, size_t count) {
 
 std::string plainReading(const std::string& text, std::vector<Edge>& edges) {
   edges.clear();
-  size_t start = 0;
-  for (int64_t line = 1; start < text.size(); ++line) {
-    const size_t newline = text.find('\n', start);
-    const bool ended = newline != std::string::npos;
-    std::string content = text.substr(start, (ended ? newline : text.size()) - start);
-    if (ended && !content.empty() && content.back() == '\r') content.pop_back();
-    const std::string where = "line " + std::to_string(line) + ": ";
-    std::vector<uint64_t> numbers;
-    size_t at = 0;
-    while (at < content.size()) {
-      const char byte = content[at];
-      if (byte == ' ' || byte == '\t') {
+  std::istringstream lines(text);
+  int line = 0;
+  for (std::string content; std::getline(lines, content);) {
+    // A CR is part of the line end only before an LF; eof means the last line had none.
+    if (!lines.eof() && !content.empty() && content.back() == '\r') content.pop_back();
+    const std::string where = "line " + std::to_string(++line) + ": ";
+    std::vector<int64_t> numbers;
+    for (size_t at = 0; at < content.size();) {
+      if (content[at] == ' ' || content[at] == '\t') {
         ++at;
         continue;
       }
-      if (byte < '0' || byte > '9') return where + "not a number";
+      if (content[at] < '0' || content[at] > '9') return where + "not a number";
       if (numbers.size() == 3) return where + "expected 3 numbers";
-      size_t digitsEnd = at;
-      while (digitsEnd < content.size() && content[digitsEnd] >= '0' && content[digitsEnd] <= '9') {
-        ++digitsEnd;
-      }
-      if (digitsEnd - at > 10) return where + "number too large";
-      const uint64_t value = std::stoull(content.substr(at, digitsEnd - at));
-      if (value > (numbers.size() < 2 ? 2147483646u : 2147483647u)) {
-        return where + "number too large";
-      }
-      numbers.push_back(value);
-      at = digitsEnd;
+      const size_t end = std::min(content.find_first_not_of("0123456789", at), content.size());
+      if (end - at > 10) return where + "number too large";
+      numbers.push_back(std::stoll(content.substr(at, end - at)));
+      if (numbers.back() > (numbers.size() < 3 ? 2147483646 : 2147483647)) return where + "number too large";
+      at = end;
     }
     if (numbers.size() == 3) {
       edges.push_back(Edge{static_cast<int32_t>(numbers[0]), static_cast<int32_t>(numbers[1]),
@@ -65,8 +58,6 @@ std::string plainReading(const std::string& text, std::vector<Edge>& edges) {
     } else if (!numbers.empty()) {
       return where + "expected 3 numbers";
     }
-    if (!ended) break;
-    start = newline + 1;
   }
   return "";
 }

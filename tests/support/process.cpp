@@ -1,6 +1,7 @@
 #include "support/process.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <stdexcept>
 
 #ifndef VORLINDE_BINARY
@@ -47,8 +49,6 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ignored;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(path_, ignored);
 }
 
@@ -64,3 +64,17 @@ std::string readFile(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string withoutTimes(const std::string& text) {
+  return std::regex_replace(text, std::regex("-?[0-9]+ms\n"), "Nms\n");
+}
+
+void expectRuns(const std::vector<ExpectedRun>& runs, const std::string& workDir) {
+  for (const ExpectedRun& run : runs) {
+    SCOPED_TRACE(testing::PrintToString(run.args));
+    const ProcessResult result = runVorlinde(run.args, workDir);
+    EXPECT_EQ(result.status, run.status);
+    EXPECT_EQ(result.out, run.out);
+    EXPECT_EQ(withoutTimes(result.err), run.err);
+  }
+}
