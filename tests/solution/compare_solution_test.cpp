@@ -55,10 +55,7 @@ TEST(CompareSolution, FirstFaultInPrecedenceAndFileOrder) {
     SCOPED_TRACE(c.solution);
     writeFile(dir.file("g.txt"), c.graph);
     writeFile(dir.file("s.txt"), c.solution);
-    const ProcessResult result = runVorlinde({"-t", "g.txt", "s.txt"}, dir.path());
-    EXPECT_EQ(result.status, c.message.empty() ? 0 : 255);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, c.message);
+    expectRuns({{{"-t", "g.txt", "s.txt"}, c.message.empty() ? 0 : 255, "", c.message}}, dir.path());
   }
 }
 

@@ -83,18 +83,12 @@ TEST(LoadSolution, BadMissingAndUnreadableFilesFailTheRun) {
   TempDir dir;
   writeFile(dir.file("bad.txt"), "0 0 -1\n\n1 five 0\n2 3 0\n");
   writeFile(dir.file("short.txt"), "0 0 -1\n1 5");
-  const std::pair<std::string, std::string> cases[] = {
-      {"bad.txt", "ERROR: Bad solution file bad.txt line 3\n"},
-      {"short.txt", "ERROR: Bad solution file short.txt line 2\n"},
-      {"missing.txt", "Can not open file missing.txt\n"},
-      {".", "ERROR: Can not read file .\n"},
-  };
-  for (const auto& [file, message] : cases) {
-    const ProcessResult result = runVorlinde({"-h", "-p", file}, dir.path());
-    EXPECT_EQ(result.status, 255) << file;
-    EXPECT_EQ(result.out, "") << file;
-    EXPECT_EQ(result.err, message + "ERROR: Can not obtain solution\n") << file;
-  }
+  const std::string noSolution = "ERROR: Can not obtain solution\n";
+  expectRuns({{{"-h", "-p", "bad.txt"}, 255, "", "ERROR: Bad solution file bad.txt line 3\n" + noSolution},
+              {{"-h", "-p", "short.txt"}, 255, "", "ERROR: Bad solution file short.txt line 2\n" + noSolution},
+              {{"-h", "-p", "missing.txt"}, 255, "", "Can not open file missing.txt\n" + noSolution},
+              {{"-h", "-p", "."}, 255, "", "ERROR: Can not read file .\n" + noSolution}},
+             dir.path());
 }
 
 }  // namespace
