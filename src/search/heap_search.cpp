@@ -6,7 +6,7 @@
 #include "search/graph_not_set.h"
 #include "search/heap_layouts.h"
 #include "search/heap_moves.h"
-#include "search/path_limit.h"
+#include "search/relax_edge.h"
 
 namespace {
 
@@ -40,24 +40,12 @@ struct HeapSearch {
     const int64_t base = results[node].cost;
     for (int32_t e = range.first; e <= range.last; ++e) {
       const Edge& edge = edges[e];
-      NodeResult& target = results[edge.to];
-      const int64_t sum = base + edge.cost;
-      if (!sumWithinCostRange(sum)) {
-        markSkippedPath(target, sum, skippedCount);
-        continue;
-      }
-      const int32_t cost = static_cast<int32_t>(sum);
       const int32_t slot = heap.position(edge.to);
+      const int32_t cost = relaxEdge(edge, base, results[edge.to], slot != -1, skippedCount);
+      if (cost == -1) continue;
       if (slot != -1) {
-        // Equal sums leave the first recorded path in place.
-        if (target.cost > cost) {
-          target.cost = cost;
-          target.pred = edge.from;
-          riseFrom(heap, slot, edge.to, cost);
-        }
-      } else if (target.cost == -1) {
-        target.cost = cost;
-        target.pred = edge.from;
+        riseFrom(heap, slot, edge.to, cost);
+      } else {
         pushEntry(heap, heapSize, edge.to, cost);
       }
     }

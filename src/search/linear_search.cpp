@@ -4,7 +4,7 @@
 #include "graph/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "search/graph_not_set.h"
-#include "search/path_limit.h"
+#include "search/relax_edge.h"
 
 bool ShortestPathSolver::solveLinear(int32_t source) {
   if (!graphSet) {
@@ -65,23 +65,7 @@ void ShortestPathSolver::relaxLinear(int32_t node, int32_t* openFlags) {
   const int64_t base = results[node].cost;
   for (int32_t e = range.first; e <= range.last; ++e) {
     const Edge& edge = edges[e];
-    NodeResult& target = results[edge.to];
-    const int64_t sum = base + edge.cost;
-    if (!sumWithinCostRange(sum)) {
-      markSkippedPath(target, sum, skippedPathCount);
-      continue;
-    }
-    const int32_t cost = static_cast<int32_t>(sum);
-    if (openFlags[edge.to] != 0) {
-      // Equal sums leave the first recorded path in place.
-      if (target.cost > cost) {
-        target.cost = cost;
-        target.pred = edge.from;
-      }
-    } else if (target.cost == -1) {
-      target.cost = cost;
-      target.pred = edge.from;
-      openFlags[edge.to] = 1;
-    }
+    const bool open = openFlags[edge.to] != 0;
+    if (relaxEdge(edge, base, results[edge.to], open, skippedPathCount) != -1) openFlags[edge.to] = 1;
   }
 }
