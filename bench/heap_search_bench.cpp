@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "bench_stats.h"
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {

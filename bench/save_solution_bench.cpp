@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench_stats.h"
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "io/text_writer.h"
 

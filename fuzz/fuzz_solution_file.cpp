@@ -4,8 +4,9 @@
 #include <cstdlib>
 
 #include "fuzz_input_file.h"
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
+#include "solution/loaded_solution.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 
 #include "app/command_line.h"
 #include "app/version.h"
-#include "graph/allocation.h"
+#include "base/allocation.h"
+#include "base/messages.h"
 #include "graph/shortest_path_solver.h"
 #include "random/random_seed.h"
 
@@ -14,11 +15,6 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFailure = -1;
 constexpr int32_t kSourceNode = 0;
-
-void printLine(const char* text) {
-  std::fprintf(stderr, "%s\n", text);
-  std::fflush(stderr);
-}
 
 bool obtainHashSolution(ShortestPathSolver& solver, RunOptions& options) {
   if (options.nodes == -1 && options.graphFile != nullptr) {

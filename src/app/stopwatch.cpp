@@ -44,12 +44,6 @@ void StopWatch::reset() {
   elapsedSeconds_ = 0.0;
 }
 
-void StopWatch::setWallSamples(WallTime start, WallTime stop) {
-  startWall_ = start;
-  stopWall_ = stop;
-  computeElapsed();
-}
-
 void StopWatch::computeElapsed() {
   userElapsed_ = stopUser_ - startUser_;
   systemElapsed_ = stopSystem_ - startSystem_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 // A wall-clock instant as gettimeofday gives it.
 struct WallTime {
@@ -30,10 +31,6 @@ class StopWatch {
   static double currentSystemTime();
   static int64_t currentWallSeconds();
 
-  // Sets the wall samples and derives the elapsed fields as stop() does; lets
-  // the arithmetic be checked on given instants.
-  void setWallSamples(WallTime start, WallTime stop);
-
  private:
   WallTime startWall_{};
   WallTime stopWall_{};
@@ -51,3 +48,20 @@ class StopWatch {
 
 // Writes "<label><ms>ms\n" to standard error and flushes it.
 void printTimingLine(const char* label, int64_t elapsedMs);
+
+// One step of a run: times step() and, in verbose mode, prints its timing
+// line right after it. Returns what the step returns.
+template <typename Step>
+auto timedStep(bool verbose, const char* label, Step&& step) {
+  StopWatch watch;
+  if constexpr (std::is_void_v<std::invoke_result_t<Step>>) {
+    step();
+    watch.stop();
+    if (verbose) printTimingLine(label, watch.elapsedMs());
+  } else {
+    auto result = step();
+    watch.stop();
+    if (verbose) printTimingLine(label, watch.elapsedMs());
+    return result;
+  }
+}

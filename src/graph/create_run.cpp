@@ -12,20 +12,10 @@ bool ShortestPathSolver::runCreate(int32_t n, int32_t seed, int32_t maxEdge, con
     std::fflush(stderr);
   }
   StopWatch totalWatch;
-  StopWatch createWatch;
-  StopWatch saveWatch;
-  totalWatch.start();
-  createWatch.start();
-  generateRandomGraph(n, seed, maxEdge);
-  createWatch.stop();
-  if (verbose) printTimingLine("Create time ...", createWatch.elapsedMs());
-
+  timedStep(verbose, "Create time ...", [&] { return generateRandomGraph(n, seed, maxEdge); });
   bool saved = true;
   if (path != nullptr) {
-    saveWatch.start();
-    saved = saveGraph(path) == 0;
-    saveWatch.stop();
-    if (verbose) printTimingLine("Save time......", saveWatch.elapsedMs());
+    saved = timedStep(verbose, "Save time......", [&] { return saveGraph(path) == 0; });
   }
   totalWatch.stop();
   if (verbose) {

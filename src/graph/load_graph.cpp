@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graph/allocation.h"
-#include "graph/grow_array.h"
+#include "base/allocation.h"
+#include "base/messages.h"
+#include "base/grow_array.h"
 #include "graph/shortest_path_solver.h"
 #include "io/text_reader.h"
 
@@ -104,11 +105,6 @@ void reportBadLine(const char* path, const TextReader& reader) {
   std::fflush(stderr);
 }
 
-void reportReadError(const char* path) {
-  std::fprintf(stderr, "ERROR: Can not read file %s\n", path);
-  std::fflush(stderr);
-}
-
 }  // namespace
 
 bool ShortestPathSolver::loadGraph(const char* path) {
@@ -116,8 +112,7 @@ bool ShortestPathSolver::loadGraph(const char* path) {
   TextReader reader;
   reader.capacity = kReadBufferBytes;
   if (reader.open(path) != 0) {
-    std::fprintf(stderr, "Can not open file %s\n", path);
-    std::fflush(stderr);
+    reportInputNotOpened(path);
     return false;
   }
   edgeRanges = static_cast<EdgeRange*>(checkedMalloc(kFirstRangeCapacity * sizeof(EdgeRange)));
@@ -161,7 +156,7 @@ bool ShortestPathSolver::loadGraph(const char* path) {
     if (status == kBadLine) {
       reportBadLine(path, reader);
     } else {
-      reportReadError(path);
+      reportCannotRead(path);
     }
     clear();
     return false;

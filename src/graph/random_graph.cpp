@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "random/mersenne_twister.h"
 

@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 
 // A counting sort by source: count each node's edges, turn the counts into

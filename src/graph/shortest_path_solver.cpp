@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 
 ShortestPathSolver::ShortestPathSolver() {
   powersOfTen = allocateArray<int32_t>(10);

@@ -3,11 +3,13 @@
 #include <cstdint>
 
 #include "graph/graph_types.h"
-#include "search/heap_entry.h"
-#include "solution/loaded_solution.h"
+
+struct LoadedSolution;
 
 // The one object of the process: graph storage, search state, solution and
 // the operations of every run. Fields are public plain data, in a fixed order.
+// This header is the index of the house: each group of operations names the
+// files that hold it.
 //
 // Two allocation families, never mixed: powersOfTen, heapEntries and results
 // are replaced whole (array new / delete); edges and edgeRanges grow in place
@@ -28,79 +30,62 @@ class ShortestPathSolver {
   bool solutionSet = false;
   bool solutionLoaded = false;
 
+  // graph/shortest_path_solver.cpp
   ShortestPathSolver();
   ~ShortestPathSolver();
   ShortestPathSolver(const ShortestPathSolver&) = delete;
   ShortestPathSolver& operator=(const ShortestPathSolver&) = delete;
-
   // Releases the graph and the solution array; counts and flags other than
   // graphSet keep their values.
   void clear();
 
-  // ---- graph files and random graphs (graph/) ----
-
+  // Graph files and random graphs: graph/load_graph.cpp, graph/save_graph.cpp,
+  // graph/random_graph.cpp, graph/create_run.cpp.
   bool loadGraph(const char* path);
   int32_t saveGraph(const char* path);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
 
-
-  // ---- search state, min-heap and the two searches (search/) ----
-
+  // Search state and the two searches: search/search_state.cpp,
+  // search/heap_search.cpp, search/linear_search.cpp.
   void initSearch(int32_t count);
-  void push(int32_t node, int32_t key);
-  void decreaseKey(int32_t node, int32_t key);
-  int32_t popMin();
-  int32_t checkHeap(int32_t slot);
   bool solveHeap(int32_t source);
-  void relaxHeap(int32_t node);
   bool solveLinear(int32_t source);
-  int32_t findCheapestOpen(const int32_t* openFlags);
-  void relaxLinear(int32_t node, int32_t* openFlags);
 
-
-  // ---- solutions: files, comparison, checksum (solution/) ----
-
+  // Solution files, comparison and checksum: solution/save_solution.cpp,
+  // solution/load_solution.cpp, solution/compare_solution.cpp,
+  // solution/test_run.cpp, solution/solution_hash.cpp, solution/hash_run.cpp.
   bool saveSolution(const char* path);
   LoadedSolution* loadSolution(const char* path, int32_t capacity, LoadedSolution& record);
   bool runTest(const char* graphFile, const char* solutionFile, int32_t source);
   bool compareSolution(const LoadedSolution& record);
-  bool checkPredecessor(const LoadedSolution& record, int32_t node, int32_t pred);
   int32_t solutionHash();
   bool runHashFromFile(const char* path);
 
-
-  // ---- runs (app/) ----
-
+  // The solve run: app/solve_run.cpp.
   bool solveAndSave(const char* graphFile, const char* outputFile, int32_t source, bool useHeap);
 
+  // Steps of the searches and of the comparison that no run calls on its
+  // own, kept as single operations on the solver's state: the heap's moves
+  // (search/min_heap.cpp), one relaxation of each search (search/heap_search.cpp,
+  // search/linear_search.cpp) and the check of one given predecessor
+  // (solution/compare_solution.cpp).
+  void push(int32_t node, int32_t key);
+  void decreaseKey(int32_t node, int32_t key);
+  int32_t popMin();
+  int32_t checkHeap(int32_t slot);
+  void relaxHeap(int32_t node);
+  int32_t findCheapestOpen(const int32_t* openFlags);
+  void relaxLinear(int32_t node, int32_t* openFlags);
+  bool checkPredecessor(const LoadedSolution& record, int32_t node, int32_t pred);
 
  private:
-  // Private helpers, one block per folder so that each folder's work stays apart.
-
-  // -- graph/ (loader, writer, generator) --
-
   // Sorts edges by source node, keeping file order within a node, and
-  // rebuilds edgeRanges from edgeCount and nodeCount.
+  // rebuilds edgeRanges from edgeCount and nodeCount (graph/regroup_edges.cpp).
   void regroupEdgesBySource();
 
-
-  // -- search/ --
-  // Relaxations of this search skipped because their sum passed 2147483647
-  // while the target was still unreached; each marked its target (path_limit.h).
+  // Relaxations skipped because their sum passed 2147483647 while the target
+  // was still unreached; each marked its target (search/path_limit.h).
   int32_t skippedPathCount = 0;
   bool reportPathOverLimit();
-
-
-  // -- solution/ files (save, load) --
-
-
-
-  // -- solution/ comparison, test run, checksum --
-
-
-
-  // -- app/ --
-
-
 };

@@ -26,24 +26,6 @@ inline constexpr char kDigitPairs[] =
 // writes; the destination must have that much room beyond it.
 inline constexpr int kStoreSlack = 7;
 
-inline int digitCount(uint32_t value) {
-  int count = 1;
-  while (value >= 10000) {
-    value /= 10000;
-    count += 4;
-  }
-  if (value >= 1000) return count + 3;
-  if (value >= 100) return count + 2;
-  if (value >= 10) return count + 1;
-  return count;
-}
-
-// Characters formatInt writes for value.
-inline int formattedLength(int32_t value) {
-  const uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  return digitCount(magnitude) + (value < 0 ? 1 : 0);
-}
-
 // The eight digits of value (below 10^8) in a 64-bit word, with plain integer
 // arithmetic: 4+4 digits in 32-bit lanes, then 2-digit pairs in 16-bit lanes,
 // then single digits. The multiply-shift pairs divide exactly in their ranges:

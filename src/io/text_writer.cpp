@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graph/allocation.h"
-#include "io/open_failure.h"
+#include "base/allocation.h"
+#include "base/messages.h"
 
 namespace {
 

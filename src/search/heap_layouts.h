@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "search/heap_entry.h"
+#include "graph/graph_types.h"
 
 // The two ways the heap lies in the heapEntries array.
 

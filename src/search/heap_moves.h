@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "search/heap_entry.h"
+#include "graph/graph_types.h"
 
 // Movements of the min-heap, written once for the two layouts it is kept in
 // (heap_layouts.h). A layout gives key(slot), node(slot), place(slot, node,

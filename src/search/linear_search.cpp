@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "app/stopwatch.h"
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "search/graph_not_set.h"
 #include "search/relax_edge.h"

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "search/heap_layouts.h"
 

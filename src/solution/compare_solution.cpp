@@ -1,7 +1,8 @@
 #include <cstdio>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
+#include "solution/loaded_solution.h"
 
 // A given solution passes when it names every node once, agrees on every
 // cost, and each predecessor that differs from ours still makes a valid

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
+#include "base/messages.h"
 #include "graph/shortest_path_solver.h"
+#include "solution/loaded_solution.h"
 #include "solution/solution_line.h"
 
 namespace {
@@ -27,11 +29,6 @@ ssize_t readRetrying(int fd, char* into, size_t room) {
 
 void reportBadLine(const char* path, int64_t lineNumber) {
   std::fprintf(stderr, "ERROR: Bad solution file %s line %" PRId64 "\n", path, lineNumber);
-  std::fflush(stderr);
-}
-
-void reportReadError(const char* path) {
-  std::fprintf(stderr, "ERROR: Can not read file %s\n", path);
   std::fflush(stderr);
 }
 
@@ -59,7 +56,7 @@ bool readEntries(int fd, const char* path, LoadedSolution& record) {
     }
     const ssize_t got = readRetrying(fd, buffer + end, size - end);
     if (got < 0) {
-      reportReadError(path);
+      reportCannotRead(path);
       ok = false;
       break;
     }
@@ -104,8 +101,7 @@ LoadedSolution* ShortestPathSolver::loadSolution(const char* path, int32_t capac
   record.prepare(capacity);
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    std::fprintf(stderr, "Can not open file %s\n", path);
-    std::fflush(stderr);
+    reportInputNotOpened(path);
     return nullptr;
   }
   const bool complete = readEntries(fd, path, record);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "graph/shortest_path_solver.h"
+#include "solution/loaded_solution.h"
 #include "support/process.h"
 
 namespace {

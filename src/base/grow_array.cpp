@@ -1,9 +1,9 @@
-#include "graph/grow_array.h"
+#include "base/grow_array.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "graph/allocation.h"
+#include "base/allocation.h"
 
 namespace {
 

@@ -2,15 +2,14 @@
 
 #include "app/stopwatch.h"
 #include "graph/shortest_path_solver.h"
+#include "solution/loaded_solution.h"
 
 // The file alone defines the solution: its number of entries is the node
 // count, and no graph is consulted.
 bool ShortestPathSolver::runHashFromFile(const char* path) {
-  StopWatch readWatch;
   LoadedSolution record;
-  const LoadedSolution* loaded = loadSolution(path, nodeCount, record);
-  readWatch.stop();
-  if (verbose) printTimingLine("Load solution time ...", readWatch.elapsedMs());
+  const LoadedSolution* loaded = timedStep(verbose, "Load solution time ...",
+                                           [&] { return loadSolution(path, nodeCount, record); });
   if (loaded == nullptr) return false;
 
   // results no longer hold any earlier solution once they are replaced, so a

@@ -1,4 +1,4 @@
-#include "graph/allocation.h"
+#include "base/allocation.h"
 
 #include <sys/mman.h>
 
