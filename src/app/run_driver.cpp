@@ -50,8 +50,7 @@ int runCreateMode(ShortestPathSolver& solver, RunOptions& options) {
   if (options.seed == -1) {
     options.seed = randomSeed();
     if (solver.verbose) {
-      std::fprintf(stderr, "Use random seed %d\n", options.seed);
-      std::fflush(stderr);
+      printLinef("Use random seed %d", options.seed);
     }
   }
   return solver.runCreate(options.nodes, options.seed, options.maxEdge, options.graphFile)
@@ -92,8 +91,7 @@ int runProgram(int argc, char** argv) {
   }
   solver.verbose = options.verbose;
   if (solver.verbose) {
-    std::fprintf(stderr, "Vorlinde version %s\n", kVersionText);
-    std::fflush(stderr);
+    printLinef("Vorlinde version %s", kVersionText);
   }
   return runMode(solver, options);
 }

@@ -1,4 +1,5 @@
 #include "app/stopwatch.h"
+#include "base/messages.h"
 
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -66,6 +67,5 @@ double StopWatch::currentSystemTime() {
 int64_t StopWatch::currentWallSeconds() { return sampleWall().seconds; }
 
 void printTimingLine(const char* label, int64_t elapsedMs) {
-  std::fprintf(stderr, "%s%" PRId64 "ms\n", label, elapsedMs);
-  std::fflush(stderr);
+  printLinef("%s%" PRId64 "ms", label, elapsedMs);
 }

@@ -6,9 +6,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/messages.h"
+
+namespace {
+
+thread_local AllocationFailureHandler threadHandler = nullptr;
+
+}  // namespace
+
+void setAllocationFailureHandler(AllocationFailureHandler handler) { threadHandler = handler; }
+
 void failAllocation() {
-  std::fputs("Can not allocate memory\n", stderr);
-  std::fflush(stderr);
+  if (threadHandler != nullptr) threadHandler();
+  printLine("Can not allocate memory");
   std::exit(-1);
 }
 

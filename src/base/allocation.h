@@ -9,6 +9,12 @@
 
 [[noreturn]] void failAllocation();
 
+// A caller that embeds the library can have the calling thread's allocation
+// failures end differently: the handler runs first and must not return (it
+// throws, for example). nullptr restores the message and the exit.
+using AllocationFailureHandler = void (*)();
+void setAllocationFailureHandler(AllocationFailureHandler handler);
+
 void* checkedMalloc(std::size_t bytes);
 void* checkedRealloc(void* block, std::size_t bytes);
 

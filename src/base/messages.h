@@ -1,8 +1,21 @@
 #pragma once
 
-// The lines every folder prints the same way. Each is written whole and
-// flushed at once, so that messages interleave with the other stream in the
-// order they happened.
+// The lines the tool prints, in one place. Each is written whole and flushed
+// at once, so that messages interleave with the other stream in the order
+// they happened.
+//
+// A thread may send its lines elsewhere instead (setMessageSink): a caller
+// that embeds the library, such as the Python module, turns them into its
+// own errors rather than letting them reach the terminal.
+
+using MessageSink = void (*)(const char* line);
+
+// Lines of the calling thread go to sink (without their newline) instead of
+// the streams; nullptr restores the streams.
+void setMessageSink(MessageSink sink);
+
+// "<formatted text>\n" on standard error.
+[[gnu::format(printf, 1, 2)]] void printLinef(const char* format, ...);
 
 // "<text>\n" on standard error.
 void printLine(const char* text);

@@ -78,9 +78,8 @@ struct GrowingGraph {
       if (perSource > factor) {
         factor = perSource;
         if (verbose) {
-          std::fprintf(stderr, "INFO: increase edge multiplication to %lld\n",
+          printLinef("INFO: increase edge multiplication to %lld",
                        static_cast<long long>(factor));
-          std::fflush(stderr);
         }
       }
     }
@@ -100,9 +99,8 @@ struct GrowingGraph {
 };
 
 void reportBadLine(const char* path, const TextReader& reader) {
-  std::fprintf(stderr, "ERROR: Bad graph file %s line %lld: %s\n", path,
+  printLinef("ERROR: Bad graph file %s line %lld: %s", path,
                static_cast<long long>(reader.badLineNumber), reader.badLineReason);
-  std::fflush(stderr);
 }
 
 }  // namespace
@@ -167,10 +165,7 @@ bool ShortestPathSolver::loadGraph(const char* path) {
   nodeCount = labelBound < 1 ? 1 : labelBound;
   if (groupsSplit) {
     if (verbose) {
-      std::fputs(
-          "INFO: lines of one source node were not together; edges regrouped by source node\n",
-          stderr);
-      std::fflush(stderr);
+      printLinef("INFO: lines of one source node were not together; edges regrouped by source node");
     }
     regroupEdgesBySource();
   }

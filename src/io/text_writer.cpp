@@ -26,8 +26,7 @@ bool writeAll(int fd, const char* bytes, int32_t count) {
 }
 
 void reportWriteError() {
-  std::fputs("writting error\n", stderr);
-  std::fflush(stderr);
+  printLinef("writting error");
 }
 
 // Room behind capacity for a line started just before it, and for the bytes

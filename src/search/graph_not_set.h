@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "base/messages.h"
+
 // Both searches refuse to run without a graph, in the same words.
 inline void reportGraphNotSet() {
-  std::fputs("ERROR: Can not solve. Graph is not set.\n", stderr);
-  std::fflush(stderr);
+  printLinef("ERROR: Can not solve. Graph is not set.");
 }

@@ -3,6 +3,7 @@
 #include "graph/shortest_path_solver.h"
 #include "search/heap_layouts.h"
 #include "search/heap_moves.h"
+#include "base/messages.h"
 
 void ShortestPathSolver::push(int32_t node, int32_t key) {
   EntryLayout heap{heapEntries};
@@ -27,7 +28,7 @@ int32_t ShortestPathSolver::checkHeap(int32_t slot) {
   int32_t violated = 0;
   if (left < heapSize) {
     if (heapEntries[left].key < heapEntries[slot].key) {
-      std::fprintf(stderr, "HEAP PROPERTY VIOLENCE l:%d n:%d cost %d %d\n",
+      printLinef("HEAP PROPERTY VIOLENCE l:%d n:%d cost %d %d",
                    static_cast<int32_t>(left), slot, heapEntries[left].key, heapEntries[slot].key);
       violated = 1;
     } else {
@@ -36,7 +37,7 @@ int32_t ShortestPathSolver::checkHeap(int32_t slot) {
   }
   if (right < heapSize) {
     if (heapEntries[right].key < heapEntries[slot].key) {
-      std::fprintf(stderr, "HEAP PROPERTY VIOLENCE r:%d n:%d\n", static_cast<int32_t>(right), slot);
+      printLinef("HEAP PROPERTY VIOLENCE r:%d n:%d", static_cast<int32_t>(right), slot);
       violated = 1;
     }
     checkHeap(static_cast<int32_t>(right));

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "graph/shortest_path_solver.h"
+#include "base/messages.h"
 
 int32_t clearSkipMarks(NodeResult* results, int32_t count) {
   int32_t firstNode = -1;
@@ -25,7 +26,6 @@ bool ShortestPathSolver::reportPathOverLimit() {
   const int32_t node = clearSkipMarks(results, searchNodeCount);
   skippedPathCount = 0;
   if (node == -1) return false;
-  std::fprintf(stderr, "ERROR: Path cost of node %d exceeds 2147483647\n", node);
-  std::fflush(stderr);
+  printLinef("ERROR: Path cost of node %d exceeds 2147483647", node);
   return true;
 }

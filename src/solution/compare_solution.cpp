@@ -3,6 +3,7 @@
 #include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "solution/loaded_solution.h"
+#include "base/messages.h"
 
 // A given solution passes when it names every node once, agrees on every
 // cost, and each predecessor that differs from ours still makes a valid
@@ -13,9 +14,8 @@ namespace {
 constexpr int32_t kNotSeen = -1;
 
 void reportPredecessorRejected(int32_t node, int32_t pred, int32_t rightPred) {
-  std::fprintf(stderr, "ERROR: Wrong pred of node %d it is %d but right pred is %d\n", node, pred,
+  printLinef("ERROR: Wrong pred of node %d it is %d but right pred is %d", node, pred,
                rightPred);
-  std::fflush(stderr);
 }
 
 // The rule behind checkPredecessor, with the given cost of pred already looked
@@ -44,14 +44,12 @@ bool acceptPredecessor(const ShortestPathSolver& solver, int32_t node, int32_t p
   }
 
   if (edgeFound) {
-    std::fprintf(stderr, "ERROR: Wrong pred of node %d is %d but no edge from %d to %d gives cost %d\n",
+    printLinef("ERROR: Wrong pred of node %d is %d but no edge from %d to %d gives cost %d",
                  node, pred, pred, node, nodeCost);
   } else {
-    std::fprintf(stderr,
-                 "ERROR: Wrong pred of node %d is %d but graph does not contain edge from %d to %d\n",
+    printLinef("ERROR: Wrong pred of node %d is %d but graph does not contain edge from %d to %d",
                  node, pred, pred, node);
   }
-  std::fflush(stderr);
   return false;
 }
 
@@ -68,9 +66,8 @@ bool labelsAreUnique(const LoadedSolution& record, int32_t count, int32_t* lineO
       problem = "more than once";
     }
     if (problem != nullptr) {
-      std::fprintf(stderr, "Given solution contains node %d %s\n", label, problem);
-      std::fprintf(stderr, "ERROR: Solution does not contain %d unique node labels.\n", count);
-      std::fflush(stderr);
+      printLinef("Given solution contains node %d %s", label, problem);
+      printLinef("ERROR: Solution does not contain %d unique node labels.", count);
       return false;
     }
     lineOfLabel[label] = line;
@@ -98,9 +95,8 @@ bool predecessorsFormNoCycle(const LoadedSolution& record, int32_t count,
     }
     if (node != -1 && walkState[node] == 1) {
       const int32_t pred = givenPredOf(record, lineOfLabel, node);
-      std::fprintf(stderr, "ERROR: Wrong pred of node %d is %d but preds from %d form a cycle\n",
+      printLinef("ERROR: Wrong pred of node %d is %d but preds from %d form a cycle",
                    node, pred, node);
-      std::fflush(stderr);
       sound = false;
     }
     for (node = start; node != -1 && walkState[node] == 1;
@@ -118,9 +114,8 @@ bool valuesAgree(const ShortestPathSolver& solver, const LoadedSolution& record,
     const SolutionEntry& entry = record.entries[line];
     const NodeResult& computed = solver.results[entry.label];
     if (entry.cost != computed.cost) {
-      std::fprintf(stderr, "ERROR: Wrong cost node %d has cost %d  should be %d\n", entry.label,
+      printLinef("ERROR: Wrong cost node %d has cost %d  should be %d", entry.label,
                    entry.cost, computed.cost);
-      std::fflush(stderr);
       return false;
     }
     if (entry.pred == computed.pred) continue;
@@ -136,14 +131,12 @@ bool valuesAgree(const ShortestPathSolver& solver, const LoadedSolution& record,
 
 bool ShortestPathSolver::compareSolution(const LoadedSolution& record) {
   if (!solutionLoaded) {
-    std::fputs("ERROR: Solution is not loaded can not compare.\n", stderr);
-    std::fflush(stderr);
+    printLinef("ERROR: Solution is not loaded can not compare.");
     return false;
   }
   const int32_t count = searchNodeCount;
   if (record.count != count) {
-    std::fprintf(stderr, "ERROR: Solution does not contain exactly %d nodes.\n", count);
-    std::fflush(stderr);
+    printLinef("ERROR: Solution does not contain exactly %d nodes.", count);
     return false;
   }
 

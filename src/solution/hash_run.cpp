@@ -3,6 +3,7 @@
 #include "app/stopwatch.h"
 #include "graph/shortest_path_solver.h"
 #include "solution/loaded_solution.h"
+#include "base/messages.h"
 
 // The file alone defines the solution: its number of entries is the node
 // count, and no graph is consulted.
@@ -21,9 +22,8 @@ bool ShortestPathSolver::runHashFromFile(const char* path) {
   for (int32_t line = 0; line < count; ++line) {
     const SolutionEntry& entry = record.entries[line];
     if (entry.label < 0 || entry.label >= count) {
-      std::fprintf(stderr, "ERROR: Solution file contain node labe %d that is out of range\n",
+      printLinef("ERROR: Solution file contain node labe %d that is out of range",
                    entry.label);
-      std::fflush(stderr);
       allInRange = false;
       continue;
     }

@@ -28,8 +28,7 @@ ssize_t readRetrying(int fd, char* into, size_t room) {
 }
 
 void reportBadLine(const char* path, int64_t lineNumber) {
-  std::fprintf(stderr, "ERROR: Bad solution file %s line %" PRId64 "\n", path, lineNumber);
-  std::fflush(stderr);
+  printLinef("ERROR: Bad solution file %s line %" PRId64, path, lineNumber);
 }
 
 // Reads every line of the open file into record; false after reporting the
