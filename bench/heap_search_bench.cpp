@@ -7,7 +7,6 @@
 // Node v gets 1 to 5 edges to distinct targets in 1..n-1 with costs 1..10n,
 // the shape of the tool's random graphs (about 3n edges).
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -19,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "bench_stats.h"
+#include "bench_timing.h"
 #include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 
@@ -91,10 +90,6 @@ std::vector<Label> textbookDijkstra(const ShortestPathSolver& graph, int32_t sou
   return labels;
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Processor time of this process: on a shared machine the wall clock also
 // counts the time other processes held the core.
 double processorSeconds() {
@@ -115,7 +110,7 @@ int main(int argc, char** argv) {
   }
 
   ShortestPathSolver solver;
-  auto start = std::chrono::steady_clock::now();
+  auto start = benchClock();
   buildRandomGraph(solver, n, seed);
   std::printf("graph: %d nodes, %d edges, built in %.2f s\n", n, solver.edgeCount,
               secondsSince(start));
@@ -123,13 +118,13 @@ int main(int argc, char** argv) {
   std::vector<double> wallRatios;
   std::vector<double> cpuRatios;
   for (int round = 1; round <= rounds; ++round) {
-    start = std::chrono::steady_clock::now();
+    start = benchClock();
     double cpuStart = processorSeconds();
     const std::vector<Label> expected = textbookDijkstra(solver, 0);
     const double baseline = secondsSince(start);
     const double baselineCpu = processorSeconds() - cpuStart;
 
-    start = std::chrono::steady_clock::now();
+    start = benchClock();
     cpuStart = processorSeconds();
     const bool solved = solver.solveHeap(0);
     const double heap = secondsSince(start);

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,17 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "bench_stats.h"
+#include "bench_timing.h"
 #include "graph/shortest_path_solver.h"
 #include "io/decimal_format.h"
 
 namespace {
 
 constexpr size_t kReadBytes = 32768;
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 void writeGraphFile(const std::string& path, int32_t nodes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -147,7 +142,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  auto start = std::chrono::steady_clock::now();
+  auto start = benchClock();
   writeGraphFile(path, nodes);
   int64_t bytes = 0;
   const int64_t lines = countLines(path, bytes);  // also brings the file into the page cache
@@ -159,16 +154,16 @@ int main(int argc, char** argv) {
   ShortestPathSolver solver;
   for (int round = 0; round < rounds; ++round) {
     int64_t ignored;
-    start = std::chrono::steady_clock::now();
+    start = benchClock();
     const int64_t counted = countLines(path, ignored);
     const double floorSeconds = secondsSince(start);
 
     solver.clear();
-    start = std::chrono::steady_clock::now();
+    start = benchClock();
     const bool loaded = solver.loadGraph(path.c_str());
     const double loadSeconds = secondsSince(start);
 
-    start = std::chrono::steady_clock::now();
+    start = benchClock();
     const std::vector<Edge> edges = parseWithFromChars(path);
     const double plainSeconds = secondsSince(start);
 

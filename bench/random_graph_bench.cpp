@@ -4,14 +4,13 @@
 //
 //   random_graph_bench [nodes] [rounds]     (default 10000000 nodes, 5 rounds)
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <vector>
 
-#include "bench_stats.h"
+#include "bench_timing.h"
 #include "graph/shortest_path_solver.h"
 #include "random/mersenne_twister.h"
 
@@ -19,10 +18,6 @@ namespace {
 
 constexpr int32_t kSeed = 1;
 constexpr int32_t kMaxEdge = 5;
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Replays the generation against the finished graph to count its draws,
 // rejected target draws included: every target draw before the accepted one
@@ -80,10 +75,10 @@ int main(int argc, char** argv) {
   std::vector<double> baseline;
   uint32_t sink = 0;
   for (int round = 0; round < rounds; ++round) {
-    auto start = std::chrono::steady_clock::now();
+    auto start = benchClock();
     solver.generateRandomGraph(nodes, kSeed, kMaxEdge);
     generation.push_back(secondsSince(start));
-    start = std::chrono::steady_clock::now();
+    start = benchClock();
     sink += drawBaseline(draws);
     baseline.push_back(secondsSince(start));
     std::printf("round %d: generation %.1f ms, baseline %.1f ms, ratio %.2f\n", round,

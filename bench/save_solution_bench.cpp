@@ -9,14 +9,13 @@
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "bench_stats.h"
+#include "bench_timing.h"
 #include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
 #include "io/text_writer.h"
@@ -96,13 +95,12 @@ struct Timing {
 template <typename Step>
 void timeStep(Timing& timing, Step step) {
   const double processorBegin = processorMs();
-  const auto begin = std::chrono::steady_clock::now();
+  const auto begin = benchClock();
   if (!step()) {
     std::fprintf(stderr, "a write failed\n");
     std::exit(1);
   }
-  timing.wall.push_back(
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+  timing.wall.push_back(1000 * secondsSince(begin));
   timing.processor.push_back(processorMs() - processorBegin);
 }
 

@@ -1,8 +1,17 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <vector>
+
+// What every benchmark here needs: a clock and the middle of its rounds.
+
+inline std::chrono::steady_clock::time_point benchClock() { return std::chrono::steady_clock::now(); }
+
+inline double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // Middle value of a benchmark's rounds: robust against the odd slow round on a
 // shared machine.
