@@ -39,10 +39,7 @@ bool ShortestPathSolver::generateRandomGraph(int32_t n, int32_t seed, int32_t ma
 
   nodeCount = nodes;
   edgeCount = 0;
-  std::free(edgeRanges);
-  edgeRanges = nullptr;
-  std::free(edges);
-  edges = nullptr;
+  releaseGraphArrays();
   const std::size_t edgeBytes = static_cast<std::size_t>(edgeRoom) * sizeof(Edge);
   const std::size_t rangeBytes = static_cast<std::size_t>(nodes) * sizeof(EdgeRange);
   // No huge-page advice: with it, first-touch faults took anywhere from a

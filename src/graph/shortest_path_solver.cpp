@@ -19,11 +19,28 @@ ShortestPathSolver::~ShortestPathSolver() {
   clear();
 }
 
-void ShortestPathSolver::clear() {
-  std::free(edgeRanges);
+void ShortestPathSolver::releaseGraphArrays() {
+  if (!graphShared) {
+    std::free(edgeRanges);
+    std::free(edges);
+  }
+  graphShared = false;
   edgeRanges = nullptr;
-  std::free(edges);
   edges = nullptr;
+}
+
+void ShortestPathSolver::clear() {
+  releaseGraphArrays();
   releaseArray(results);
   graphSet = false;
+}
+
+void ShortestPathSolver::shareGraph(const ShortestPathSolver& owner) {
+  clear();
+  edges = owner.edges;
+  edgeRanges = owner.edgeRanges;
+  edgeCount = owner.edgeCount;
+  nodeCount = owner.nodeCount;
+  graphSet = owner.graphSet;
+  graphShared = true;
 }

@@ -38,6 +38,10 @@ class ShortestPathSolver {
   // Releases the graph and the solution array; counts and flags other than
   // graphSet keep their values.
   void clear();
+  // Lets this solver search the graph of owner, which keeps it: searches on
+  // one graph can then run in several threads at once, one solver each. The
+  // owner must outlive the sharing; clear() and destruction leave its arrays.
+  void shareGraph(const ShortestPathSolver& owner);
 
   // Graph files and random graphs: graph/load_graph.cpp, graph/save_graph.cpp,
   // graph/random_graph.cpp, graph/create_run.cpp.
@@ -83,6 +87,9 @@ class ShortestPathSolver {
   // Sorts edges by source node, keeping file order within a node, and
   // rebuilds edgeRanges from edgeCount and nodeCount (graph/regroup_edges.cpp).
   void regroupEdgesBySource();
+
+  bool graphShared = false;  // edges and edgeRanges belong to another solver
+  void releaseGraphArrays();  // frees them unless shared (graph/shortest_path_solver.cpp)
 
   // Relaxations skipped because their sum passed 2147483647 while the target
   // was still unreached; each marked its target (search/path_limit.h).
