@@ -1,10 +1,13 @@
 // Graph files through the real program: what a solve run prints and writes
 // for good files in every allowed form and for bad ones.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
+#include "support/graph_file.h"
 #include "support/process.h"
 
 namespace {
@@ -38,6 +41,19 @@ TEST(LoadGraphBinary, GoodAndBadFilesThroughASolveRun) {
     EXPECT_EQ(result.err, c.err);
     EXPECT_EQ(fileExists(dir.file("out.txt")) ? readFile(dir.file("out.txt")) : "", c.solution);
   }
+}
+
+// A pipe cannot be split or sized: it is read as a stream, with the same result.
+TEST(LoadGraphBinary, PipeReadsLikeTheFile) {
+  TempDir dir;
+  const std::string graph = graphText(regularEdges(30000, 9));
+  writeFile(dir.file("g.txt"), graph);
+  ASSERT_EQ(runVorlinde({"g.txt", "file.out"}, dir.path()).status, 0);
+  ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+  std::thread feeder([&] { writeFile(dir.file("pipe"), graph); });
+  EXPECT_EQ(runVorlinde({"pipe", "pipe.out"}, dir.path()).status, 0);
+  feeder.join();
+  EXPECT_TRUE(readFile(dir.file("pipe.out")) == readFile(dir.file("file.out")));
 }
 
 }  // namespace
