@@ -1,6 +1,7 @@
 #include "base/allocation.h"
 
 #include <sys/mman.h>
+#include <sys/sysinfo.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -34,14 +35,21 @@ void* checkedRealloc(void* block, std::size_t bytes) {
   return grown;
 }
 
+void* tryRealloc(void* block, std::size_t bytes) { return std::realloc(block, bytes == 0 ? 1 : bytes); }
+
+std::size_t memoryLimitBytes() {
+  struct sysinfo info {};
+  if (sysinfo(&info) != 0) return SIZE_MAX;
+  return (static_cast<std::size_t>(info.totalram) + info.totalswap) * info.mem_unit;
+}
+
 void adviseHugePages(void* block, std::size_t bytes) {
   constexpr std::uintptr_t kHugePage = std::uintptr_t{1} << 21;
+  constexpr std::uintptr_t kPage = 4096;
   if (block == nullptr || bytes < 2 * kHugePage) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(block);
-  const std::uintptr_t alignedBegin = (begin + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t alignedEnd = (begin + bytes) & ~(kHugePage - 1);
-  if (alignedEnd <= alignedBegin) return;
+  const auto begin = reinterpret_cast<std::uintptr_t>(block) & ~(kPage - 1);
+  const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(block) + bytes + kPage - 1) & ~(kPage - 1);
 #ifdef MADV_HUGEPAGE
-  madvise(reinterpret_cast<void*>(alignedBegin), alignedEnd - alignedBegin, MADV_HUGEPAGE);
+  madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #endif
 }

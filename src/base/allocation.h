@@ -18,6 +18,15 @@ void setAllocationFailureHandler(AllocationFailureHandler handler);
 void* checkedMalloc(std::size_t bytes);
 void* checkedRealloc(void* block, std::size_t bytes);
 
+// realloc for a thread that must not end the process itself: null when the
+// memory is not there (the block is then unchanged). Its caller's thread
+// reports the failure with failAllocation.
+void* tryRealloc(void* block, std::size_t bytes);
+
+// Physical memory plus swap, in bytes: more than this can never be held, so
+// a request beyond it may fail at once instead of after touching it all.
+std::size_t memoryLimitBytes();
+
 // Array-new family: arrays that are only ever replaced whole.
 template <typename T>
 T* allocateArray(std::size_t count) {
@@ -32,8 +41,10 @@ void releaseArray(T*& array) {
   array = nullptr;
 }
 
-// Asks the kernel for transparent huge pages on the whole 2 MiB pages inside
-// [block, block + bytes). Large arrays touched at random (the search state,
-// the graph) spend most of their time in TLB misses with 4 KiB pages. Call it
+// Asks the kernel for transparent huge pages for [block, block + bytes), taken
+// out to whole 4 KiB pages. Large arrays touched at random (the search state,
+// the graph) spend most of their time in TLB misses with 4 KiB pages. A large
+// malloc block is a mapping of its own, and advising all of it keeps it one
+// mapping, which realloc can then move or extend without copying. Call it
 // before the memory is first touched; it is only advice and may be ignored.
 void adviseHugePages(void* block, std::size_t bytes);

@@ -5,6 +5,7 @@
 #include "graph/graph_types.h"
 
 struct ByteSource;
+struct EdgeReading;
 struct LoadedSolution;
 
 // The one object of the process: graph storage, search state, solution and
@@ -88,8 +89,16 @@ class ShortestPathSolver {
   bool checkPredecessor(const LoadedSolution& record, int32_t node, int32_t pred);
 
  private:
-  // Sorts edges by source node, keeping file order within a node, and
-  // rebuilds edgeRanges from edgeCount and nodeCount (graph/regroup_edges.cpp).
+  // Steps of loadGraphFrom. The edges are read in file order into edges,
+  // by one thread from any source (graph/read_edges_in_order.cpp) or by
+  // several from parts of a regular file (graph/read_edges_in_parallel.cpp);
+  // then edgeRanges is built from them (graph/edge_ranges.cpp), false when a
+  // node's lines were not together, and those are regrouped
+  // (graph/regroup_edges.cpp): sorted by source node, file order kept within
+  // a node, edgeRanges rebuilt from edgeCount and nodeCount.
+  EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes);
+  EdgeReading readEdgesInParallel(int fd, int64_t fileBytes);
+  bool indexEdgeRanges();
   void regroupEdgesBySource();
 
   bool graphShared = false;  // edges and edgeRanges belong to another solver

@@ -1,5 +1,6 @@
 #include "io/text_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,21 +23,50 @@ constexpr char kStopByte = '\0';
 
 }  // namespace
 
-void TextReader::open(ByteSource& from) {
-  source = &from;
+void TextReader::prepareBuffer() {
+  if (buffer != nullptr) return;
   if (capacity < kSmallestCapacity) capacity = kSmallestCapacity;
   const size_t bytes = static_cast<size_t>(capacity) + kPadding;
   buffer = static_cast<char*>(checkedMalloc(bytes));
   // The digit scan reads a little past the data; keep those bytes defined.
   std::memset(buffer, 0, bytes);
+}
+
+void TextReader::open(ByteSource& from, int64_t startOffset) {
+  source = &from;
+  prepareBuffer();
   carry = 0;
   end = 0;
   pos = 0;
   buffer[0] = kStopByte;
   endOfFile = false;
+  bufferOffset = startOffset;
+  setPlainLimit();
   lineNumber = 1;
   badLineNumber = 0;
   badLineReason = nullptr;
+}
+
+int32_t TextReader::skipLineBegunBefore() {
+  for (;;) {
+    const auto* lineEnd = static_cast<const char*>(
+        std::memchr(buffer + pos, '\n', static_cast<size_t>(end - pos)));
+    if (lineEnd != nullptr) {
+      pos = static_cast<int32_t>(lineEnd + 1 - buffer);
+      lineNumber = 1;
+      return kEdgeLineRead;
+    }
+    if (endOfFile) {
+      pos = end;
+      return kEndOfInput;
+    }
+    if (refill(buffer + end) == nullptr) return kReadFailed;
+  }
+}
+
+void TextReader::setPlainLimit() {
+  plainLimit = static_cast<int32_t>(
+      std::min<int64_t>(end - kPlainLineRoom + 1, stopOffset - bufferOffset));
 }
 
 void TextReader::close() {
@@ -49,12 +79,14 @@ void TextReader::close() {
 // buffer and reads behind them. Returns where keepFrom's byte now is, or null
 // on a read error. At the end of the file it sets endOfFile and adds nothing.
 const char* TextReader::refill(const char* keepFrom) {
+  bufferOffset += keepFrom - buffer;
   carry = end - static_cast<int32_t>(keepFrom - buffer);
   std::memmove(buffer, keepFrom, static_cast<size_t>(carry));
   const ssize_t got = readSome(*source, buffer + carry, static_cast<size_t>(capacity - carry));
   if (got < 0) {
     end = carry = pos = 0;
     buffer[0] = kStopByte;
+    setPlainLimit();
     return nullptr;
   }
   if (got == 0) endOfFile = true;
@@ -62,6 +94,7 @@ const char* TextReader::refill(const char* keepFrom) {
   carry = 0;
   pos = 0;
   buffer[end] = kStopByte;
+  setPlainLimit();
   return buffer;
 }
 
@@ -77,6 +110,7 @@ int32_t TextReader::readAnyLine(const int32_t* powersOfTen, int32_t& from, int32
   uint64_t fields[3];
   int fieldCount = 0;
   const char* at = buffer + pos;
+  if (atStop(at)) return kEndOfInput;
   for (;;) {
     const unsigned char byte = static_cast<unsigned char>(*at);
     if (isDigit(byte)) {
@@ -109,6 +143,10 @@ int32_t TextReader::readAnyLine(const int32_t* powersOfTen, int32_t& from, int32
       if (fieldCount != 0) return rejectLine(at, kExpectedThreeNumbers);
       ++lineNumber;
       ++at;
+      if (atStop(at)) {
+        pos = static_cast<int32_t>(at - buffer);
+        return kEndOfInput;
+      }
       continue;
     }
     if (byte == '\r') {

@@ -30,12 +30,27 @@ struct TextReader {
   int32_t end = 0;    // valid bytes in buffer; buffer[end] holds a stop byte
   int32_t pos = 0;    // next byte to scan
   bool endOfFile = false;
+  int64_t bufferOffset = 0;  // where buffer[0] stands in the source
+  // No line that starts at or after this offset is read: a part of a file
+  // ends with the last line that starts inside it.
+  int64_t stopOffset = INT64_MAX;
   int64_t lineNumber = 1;  // line being scanned, counting every line from 1
   int64_t badLineNumber = 0;
   const char* badLineReason = nullptr;
 
-  // Reads from source, which must stay open until close.
-  void open(ByteSource& from);
+  // Allocates the buffer (capacity bytes), unless open already did.
+  void prepareBuffer();
+
+  // Reads from source, which must stay open until close, taking its first
+  // byte as offset startOffset. A reader opened before and not closed moves
+  // to the new source and keeps its buffer: nothing is allocated then.
+  void open(ByteSource& from, int64_t startOffset = 0);
+
+  // Skips the rest of a line that began before the source's first byte: the
+  // bytes up to and including the first LF. Returns kEdgeLineRead when a line
+  // start was found, else kEndOfInput or kReadFailed. Lines are then counted
+  // from 1 again.
+  int32_t skipLineBegunBefore();
 
   // Scans the next edge line into from, to and cost. Labels are at most
   // kMaxLabel and costs at most kMaxCost, so every label can index an array
@@ -53,6 +68,12 @@ struct TextReader {
   // takes the general way.
   // It looks at 32 bytes, and a conversion may read 8 bytes from the last.
   static constexpr int32_t kPlainLineRoom = 40;
+  // Lines that start before this index are read inline: they lie well inside
+  // the data and before stopOffset.
+  int32_t plainLimit = 0;
+
+  void setPlainLimit();
+  bool atStop(const char* at) const { return bufferOffset + (at - buffer) >= stopOffset; }
 
   [[gnu::always_inline]] inline bool readPlainLine(const int32_t* powersOfTen, int32_t& from,
                                                    int32_t& to, int32_t& cost);
@@ -106,7 +127,7 @@ inline constexpr const char* kExpectedThreeNumbers = "expected 3 numbers";
 [[gnu::always_inline]] inline int32_t TextReader::readEdgeLine(const int32_t* powersOfTen,
                                                                int32_t& from, int32_t& to,
                                                                int32_t& cost) {
-  if (end - pos >= kPlainLineRoom && readPlainLine(powersOfTen, from, to, cost)) {
+  if (pos < plainLimit && readPlainLine(powersOfTen, from, to, cost)) {
     return kEdgeLineRead;
   }
   return readAnyLine(powersOfTen, from, to, cost);

@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/allocation.h"
 #include "base/messages.h"
+#include "base/thread_count.h"
+#include "io/background_writer.h"
 
 namespace {
 
@@ -32,6 +35,13 @@ void reportWriteError() {
 // Room behind capacity for a line started just before it, and for the bytes
 // the number formatting stores beyond its text.
 constexpr size_t kTailBytes = kLongestLine + decimal::kStoreSlack;
+// Smaller buffers are written directly: a second thread would mostly wait.
+constexpr int32_t kSmallestBackgroundBuffer = 4096;
+
+void reportFirstFailure(bool& failed) {
+  if (!failed) reportWriteError();
+  failed = true;
+}
 
 }  // namespace
 
@@ -50,9 +60,38 @@ int32_t TextWriter::open(const char* path) {
   return 0;
 }
 
+bool TextWriter::startBackground() {
+  if (capacity < kSmallestBackgroundBuffer || threadCount() < 2 || failed) return false;
+  background = allocateArray<BackgroundWriter>(1);
+  if (!background->start(fd, writeAll)) {
+    releaseArray(background);
+    return false;
+  }
+  spareBuffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
+  return true;
+}
+
+// False when a write in the background failed.
+bool TextWriter::stopBackground() {
+  if (background == nullptr) return true;
+  const bool written = background->finish();
+  releaseArray(background);
+  std::free(spareBuffer);
+  spareBuffer = nullptr;
+  return written;
+}
+
 // After a failed write the buffer is still filled and emptied, but nothing
 // more reaches the file: the lines after the failure are dropped.
 void TextWriter::writeFullBuffer() {
+  if (background != nullptr || startBackground()) {
+    if (!background->waitUntilWritten()) reportFirstFailure(failed);
+    if (!failed) background->handOver(buffer, capacity);
+    pending -= capacity;
+    std::memcpy(spareBuffer, buffer + capacity, static_cast<size_t>(pending));
+    std::swap(buffer, spareBuffer);
+    return;
+  }
   int32_t written = 0;
   while (pending - written >= capacity) {  // more than once only for tiny buffers
     if (!failed && !writeAll(fd, buffer + written, capacity)) {
@@ -67,6 +106,7 @@ void TextWriter::writeFullBuffer() {
 
 bool TextWriter::close() {
   if (buffer == nullptr) return false;  // never opened, or the open failed
+  if (!stopBackground()) reportFirstFailure(failed);
   if (!failed && !writeAll(fd, buffer, pending)) {
     failed = true;
     reportWriteError();

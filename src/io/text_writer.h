@@ -4,6 +4,8 @@
 
 #include "io/decimal_format.h"
 
+struct BackgroundWriter;
+
 // Longest line putLine can make: three 11-character numbers, two blanks, a newline.
 constexpr int32_t kLongestLine = 36;
 
@@ -15,6 +17,10 @@ constexpr int32_t kLongestLine = 36;
 // whole pages the file grows by whole pages: writes that end inside a page
 // cost the kernel about twice as much. A line that does not fit the capacity
 // runs on into a tail area behind it and is carried over to the next write.
+//
+// Once a file is longer than one buffer, and more than one thread may run, a
+// second buffer is filled while a thread of the writer's own writes the first
+// (double buffering): formatting and writing then take turns on two cores.
 struct TextWriter {
   int32_t fd = -1;
   char* buffer = nullptr;
@@ -22,6 +28,8 @@ struct TextWriter {
   int32_t pending = 0;
   int32_t reserve = 0;  // the tail area makes room for any line; kept for callers
   bool failed = false;  // a write failed: later lines are dropped, close reports false
+  char* spareBuffer = nullptr;  // the other buffer, while a background writer runs
+  BackgroundWriter* background = nullptr;
 
   // Creates or truncates the file (mode 0600 when new). 0 on success; -1 after
   // printing "Can not open file [path]" on standard output.
@@ -45,4 +53,6 @@ struct TextWriter {
 
  private:
   void writeFullBuffer();
+  bool startBackground();
+  bool stopBackground();
 };

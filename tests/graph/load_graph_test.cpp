@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/load_splitting.h"
 #include "graph/shortest_path_solver.h"
 #include "io/byte_source.h"
 #include "support/graph_file.h"
@@ -20,6 +21,11 @@ class LoadGraphTest : public ::testing::Test {
  protected:
   ShortestPathSolver solver;
   TempDir dir;
+  const LoadSplitting savedSplitting = loadSplitting();
+  ~LoadGraphTest() override { loadSplitting() = savedSplitting; }
+
+  // In order, and in parts of a few bytes or a few pages by 2 or 3 threads.
+  static constexpr LoadSplitting kSplittings[] = {{1, 1 << 20}, {2, 7}, {3, 4096}};
 
   // Loads the text; returns what went to standard error.
   std::string load(const std::string& text, bool expectLoaded = true) {
@@ -70,9 +76,12 @@ TEST_F(LoadGraphTest, RangesGroupsAndGrowth) {
       {"one source", star, ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(load(graphText(c.edges)), c.message);
-    expectGraph(c.edges);
+    for (const LoadSplitting& splitting : kSplittings) {
+      SCOPED_TRACE(std::string(c.what) + " in parts of " + std::to_string(splitting.partBytes));
+      loadSplitting() = splitting;
+      EXPECT_EQ(load(graphText(c.edges)), c.message);
+      expectGraph(c.edges);
+    }
   }
 }
 
@@ -106,6 +115,7 @@ TEST_F(LoadGraphTest, DamagedFilesAgreeWithAPlainReading) {
     bool hugeLabel = false;
     for (const Edge& edge : edges) hugeLabel = hugeLabel || edge.from > 1000000 || edge.to > 1000000;
     if (hugeLabel) continue;
+    loadSplitting() = round % 2 == 0 ? kSplittings[0] : LoadSplitting{2, 1 + static_cast<int64_t>(random() % 4000)};
     const std::string message = load(text, verdict.empty());
     EXPECT_EQ(message, verdict.empty() ? "" : "ERROR: Bad graph file " + dir.file("g.txt") + " " + verdict + "\n");
     if (verdict.empty()) expectGraph(edges);
@@ -141,6 +151,32 @@ TEST_F(LoadGraphTest, ByteSourceInSmallPieces) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(solver.loadGraphFrom(source, "pieces"));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Can not read file pieces\n");
+}
+
+// Every byte of these as the start of a part: inside a number, at a line end,
+// between CR and LF, inside a node's group, in a run of blank lines. Errors in
+// two parts at once: the earlier line is the one reported.
+TEST_F(LoadGraphTest, PartsMayStartAtAnyByte) {
+  const std::string texts[] = {
+      "\r\n0 1 2\r\n\n  \n\r\n0 20 30 \t\n1 0 3\r\n1 5 6\n\n\n2 1 7\n2 2 2",
+      "0 1 1\n1 2 2\n0 2 3\n2 0 4\n\n1 0 5\n",
+      "0 1 1\n\n0 2 3\n1 x 3\n\n1 2\n2 1 1\r1\n",
+      "0 1 1\n0 2 3\n1 2 2\nx 1 2",
+  };
+  solver.verbose = true;
+  const auto loadAsText = [&](const std::string& text, LoadSplitting splitting) {
+    loadSplitting() = splitting;
+    const std::string message = load(text, text.find('x') == std::string::npos);
+    return message + graphText({solver.edges, solver.edges + solver.edgeCount * solver.graphSet});
+  };
+  for (const std::string& text : texts) {
+    const std::string inOrder = loadAsText(text, kSplittings[0]);
+    for (int32_t threads : {2, 3}) {
+      for (int64_t partBytes = 1; partBytes <= static_cast<int64_t>(text.size()); ++partBytes) {
+        ASSERT_EQ(loadAsText(text, {threads, partBytes}), inOrder) << text << " in parts of " << partBytes;
+      }
+    }
+  }
 }
 
 TEST_F(LoadGraphTest, HighestLabelWithoutTheMemoryForIt) {

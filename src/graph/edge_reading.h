@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "io/text_reader.h"
+
+// What reading the edge lines of a graph file gave: the edges themselves are
+// in the solver's edges, in file order, up to the first bad line.
+struct EdgeReading {
+  int64_t count = 0;
+  int32_t labelBound = -1;  // highest label + 1 among them; -1 for no edge
+  int32_t status = kEndOfInput;  // kEndOfInput, kBadLine or kReadFailed
+  int64_t badLineNumber = 0;
+  const char* badLineReason = nullptr;
+};
+
+// Labels beyond this need node arrays (the ranges here, 20 bytes per node for
+// a search) larger than memory and swap together: such a file fails with
+// "Can not allocate memory" before anything that size is touched.
+int64_t mostNodesInMemory();

@@ -1,0 +1,6 @@
+#include "graph/load_splitting.h"
+
+LoadSplitting& loadSplitting() {
+  static LoadSplitting splitting;
+  return splitting;
+}

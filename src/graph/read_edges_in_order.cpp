@@ -1,0 +1,77 @@
+#include <algorithm>
+#include <cstdint>
+
+#include "base/allocation.h"
+#include "graph/edge_count_prediction.h"
+#include "graph/edge_reading.h"
+#include "graph/shortest_path_solver.h"
+#include "io/text_reader.h"
+
+namespace {
+
+constexpr int32_t kReadBufferBytes = 32768;
+constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
+constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
+// Lines of a generated graph take about 25 bytes; room for one edge per 16
+// bytes of a file of known size seldom has to grow.
+constexpr int64_t kUsualLineBytes = 16;
+constexpr int64_t kFirstRoom = 4096;
+
+// Room for more edges than count: half again as much. Only what is used is
+// ever touched.
+int64_t largerRoom(int64_t count, int64_t room) {
+  const int64_t larger = std::min(room + room / 2, kMostEdges);
+  if (larger <= count) failAllocation();  // more edges than a 32-bit count can hold
+  return larger;
+}
+
+}  // namespace
+
+EdgeReading ShortestPathSolver::readEdgesInOrder(ByteSource& source, int64_t fileBytes) {
+  TextReader reader;
+  reader.capacity = kReadBufferBytes;
+  reader.open(source);
+  int64_t room = kFirstRoom;
+  if (fileBytes >= 0) {
+    room = std::clamp(fileBytes / kUsualLineBytes, kFirstRoom, fileBytes / kShortestLineBytes + 1);
+  }
+  room = std::min(room, kMostEdges);
+  edges = static_cast<Edge*>(checkedMalloc(static_cast<size_t>(room) * sizeof(Edge)));
+  adviseHugePages(edges, static_cast<size_t>(room) * sizeof(Edge));
+
+  const int64_t mostNodes = mostNodesInMemory();
+  EdgeCountPrediction prediction;
+  const int64_t noPrediction = INT64_MAX;
+  int64_t nextCheck = std::min(room, verbose ? prediction.predictedEdges : noPrediction);
+  EdgeReading reading;
+  int64_t count = 0;
+  int32_t labelBound = -1;
+  int32_t from;
+  int32_t to;
+  int32_t cost;
+  int32_t status;
+  while ((status = reader.readEdgeLine(powersOfTen, from, to, cost)) == kEdgeLineRead) {
+    edges[count] = Edge{from, to, cost};
+    const int32_t highest = std::max(from, to) + 1;
+    if (highest > labelBound) {
+      labelBound = highest;
+      if (highest > mostNodes) failAllocation();
+    }
+    if (++count == nextCheck) {
+      if (verbose && count == prediction.predictedEdges) prediction.reached(from, labelBound);
+      if (count == room) {
+        room = largerRoom(count, room);
+        edges = static_cast<Edge*>(checkedRealloc(edges, static_cast<size_t>(room) * sizeof(Edge)));
+        adviseHugePages(edges, static_cast<size_t>(room) * sizeof(Edge));
+      }
+      nextCheck = std::min(room, verbose ? prediction.predictedEdges : noPrediction);
+    }
+  }
+  reader.close();
+  reading.count = count;
+  reading.labelBound = labelBound;
+  reading.status = status;
+  reading.badLineNumber = reader.badLineNumber;
+  reading.badLineReason = reader.badLineReason;
+  return reading;
+}

@@ -1,0 +1,57 @@
+#include "io/background_writer.h"
+
+#include <system_error>
+
+bool BackgroundWriter::start(int fd, WriteBytes writeBytes) {
+  fd_ = fd;
+  writeBytes_ = writeBytes;
+  try {
+    thread_ = std::thread(&BackgroundWriter::run, this);
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+bool BackgroundWriter::waitUntilWritten() {
+  std::unique_lock<std::mutex> guard(lock_);
+  changed_.wait(guard, [&] { return pending_ == nullptr; });
+  return !failed_;
+}
+
+void BackgroundWriter::handOver(const char* bytes, int32_t count) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    pending_ = bytes;
+    pendingCount_ = count;
+  }
+  changed_.notify_all();
+}
+
+bool BackgroundWriter::finish() {
+  {
+    std::unique_lock<std::mutex> guard(lock_);
+    changed_.wait(guard, [&] { return pending_ == nullptr; });
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+  return !failed_;
+}
+
+void BackgroundWriter::run() {
+  std::unique_lock<std::mutex> guard(lock_);
+  for (;;) {
+    changed_.wait(guard, [&] { return pending_ != nullptr || stopping_; });
+    if (pending_ == nullptr) return;
+    const char* bytes = pending_;
+    const int32_t count = pendingCount_;
+    const bool skip = failed_;
+    guard.unlock();
+    const bool written = skip || writeBytes_(fd_, bytes, count);
+    guard.lock();
+    if (!written) failed_ = true;
+    pending_ = nullptr;
+    changed_.notify_all();
+  }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+// Writes buffers to a descriptor on a thread of its own, one at a time, so
+// that its user can fill the next buffer meanwhile. After a failed write it
+// writes nothing more.
+struct BackgroundWriter {
+  using WriteBytes = bool (*)(int fd, const char* bytes, int32_t count);
+
+  // Starts the thread; false when none could be started (write directly then).
+  bool start(int fd, WriteBytes writeBytes);
+
+  // Waits until the bytes handed over before are written. False when any
+  // write since start failed.
+  bool waitUntilWritten();
+
+  // Hands bytes over to be written; they must stay untouched until
+  // waitUntilWritten returns.
+  void handOver(const char* bytes, int32_t count);
+
+  // Waits for the last write and ends the thread. False when any write failed.
+  bool finish();
+
+ private:
+  void run();
+
+  int fd_ = -1;
+  WriteBytes writeBytes_ = nullptr;
+  std::thread thread_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  const char* pending_ = nullptr;
+  int32_t pendingCount_ = 0;
+  bool stopping_ = false;
+  bool failed_ = false;
+};
