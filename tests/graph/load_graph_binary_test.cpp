@@ -28,6 +28,8 @@ TEST(LoadGraphBinary, GoodAndBadFilesThroughASolveRun) {
       {"0 1 4\n\n0 -1 2\n", "", "ERROR: Bad graph file g.txt line 3: not a number\n" + notSet, ""},
       {"missing.txt", "Can not open file [missing.txt]\n", "Can not open file missing.txt\n" + notSet, ""},
       {".", "", "ERROR: Can not read file .\n" + notSet, ""},  // opens, but cannot be read
+      // 28 bytes for each of 2^31 nodes: more than any machine here has, refused before touching it.
+      {"0 2147483646 1\n", "", "Can not allocate memory\n", ""},
   };
   TempDir dir;
   for (const auto& c : cases) {
