@@ -1,12 +1,20 @@
 #include "graph/shortest_path_solver.h"
 #include "io/text_writer.h"
 
+namespace {
+
+constexpr int32_t kGraphBufferBytes = 16384;
+// The longest line of three 10-character numbers, two blanks and a newline.
+constexpr int32_t kGraphLineReserve = 33;
+
+}  // namespace
+
 // A graph file that silently misses lines would load as a different graph,
 // so any failed write counts as a failed save, not only a failed open.
 int32_t ShortestPathSolver::saveGraph(const char* path) {
   TextWriter writer;
-  writer.capacity = 16384;
-  writer.reserve = 33;
+  writer.capacity = kGraphBufferBytes;
+  writer.reserve = kGraphLineReserve;
   if (writer.open(path) != 0) return -1;
   for (int32_t i = 0; i < edgeCount; ++i) {
     const Edge& edge = edges[i];
