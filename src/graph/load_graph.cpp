@@ -7,7 +7,6 @@
 
 #include "base/allocation.h"
 #include "base/messages.h"
-#include "base/thread_count.h"
 #include "graph/edge_reading.h"
 #include "graph/load_splitting.h"
 #include "graph/shortest_path_solver.h"
@@ -61,8 +60,7 @@ bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path) {
   clear();
   const int64_t fileBytes = regularFileBytes(source);
   const LoadSplitting& splitting = loadSplitting();
-  const int32_t threads = splitting.threads > 0 ? splitting.threads : threadCount();
-  const bool inParts = threads > 1 && fileBytes > splitting.partBytes;
+  const bool inParts = splitting.threadsInForce() > 1 && fileBytes > splitting.partBytes;
   const EdgeReading reading =
       inParts ? readEdgesInParallel(source.fd, fileBytes) : readEdgesInOrder(source, fileBytes);
   if (reading.status != kEndOfInput) {

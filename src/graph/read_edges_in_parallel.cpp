@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "base/allocation.h"
-#include "base/thread_count.h"
 #include "graph/edge_count_prediction.h"
 #include "graph/edge_reading.h"
 #include "graph/load_splitting.h"
@@ -223,8 +222,8 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   read.blockEdges = read.partBytes / kShortestLineBytes + 2;
   read.powersOfTen = powersOfTen;
   read.parts = allocateArray<Part>(static_cast<size_t>(read.partCount));
-  const int32_t threads = static_cast<int32_t>(std::min<int64_t>(
-      splitting.threads > 0 ? splitting.threads : threadCount(), read.partCount));
+  const int32_t threads =
+      static_cast<int32_t>(std::min<int64_t>(splitting.threadsInForce(), read.partCount));
 
   read.freeBlockCount = threads + kSpareBlocks;
   const size_t blockBytes = static_cast<size_t>(read.blockEdges) * sizeof(Edge);

@@ -23,8 +23,9 @@ class LoadGraphTest : public ::testing::Test {
   const LoadSplitting savedSplitting = loadSplitting();
   ~LoadGraphTest() override { loadSplitting() = savedSplitting; }
 
-  // In order, and in parts of a few bytes or a few pages by 2 or 3 threads.
-  static constexpr LoadSplitting kSplittings[] = {{1, 1 << 20}, {2, 7}, {3, 4096}};
+  // In order, and in parts of a few bytes or a few pages by 2 or 3 threads
+  // that index the ranges in two halves.
+  static constexpr LoadSplitting kSplittings[] = {{1, 1 << 20, 1 << 20}, {2, 7, 1}, {3, 4096, 1}};
 
   // Loads the text; returns what went to standard error.
   std::string load(const std::string& text, bool expectLoaded = true) {
@@ -67,6 +68,9 @@ TEST_F(LoadGraphTest, RangesGroupsAndGrowth) {
       // Node 0 without lines, a label in no line, a target above every source.
       {"groups in any order", {{2, 1, 4}, {2, 2, 0}, {1, 7, 9}, {1, 2, 3}}, ""},
       {"split groups", {{0, 1, 1}, {1, 2, 2}, {0, 2, 3}, {2, 0, 4}, {1, 0, 5}, {0, 3, 6}, {3, 0, 7}}, regrouped},
+      // Halves whose sources interleave, with and without a node in both.
+      {"split across halves", {{0, 1, 1}, {1, 2, 2}, {2, 0, 3}, {1, 0, 4}}, regrouped},
+      {"interleaved halves", {{2, 0, 1}, {0, 1, 1}, {1, 0, 1}, {3, 0, 1}}, ""},
       {"no edge line", {}, ""},
       {"fits the first 4000 records", regularEdges(3999, 8), ""},
       // Full at source 499: 4000 / 499 rounds up to 9; later fills estimate 9 again.
@@ -114,7 +118,7 @@ TEST_F(LoadGraphTest, DamagedFilesAgreeWithAPlainReading) {
     bool hugeLabel = false;
     for (const Edge& edge : edges) hugeLabel = hugeLabel || edge.from > 1000000 || edge.to > 1000000;
     if (hugeLabel) continue;
-    loadSplitting() = round % 2 == 0 ? kSplittings[0] : LoadSplitting{2, 1 + static_cast<int64_t>(random() % 4000)};
+    loadSplitting() = round % 2 == 0 ? kSplittings[0] : LoadSplitting{2, 1 + static_cast<int64_t>(random() % 4000), 1};
     const std::string message = load(text, verdict.empty());
     EXPECT_EQ(message, verdict.empty() ? "" : "ERROR: Bad graph file " + dir.file("g.txt") + " " + verdict + "\n");
     if (verdict.empty()) expectGraph(edges);
@@ -172,7 +176,7 @@ TEST_F(LoadGraphTest, PartsMayStartAtAnyByte) {
     const std::string inOrder = loadAsText(text, kSplittings[0]);
     for (int32_t threads : {2, 3}) {
       for (int64_t partBytes = 1; partBytes <= static_cast<int64_t>(text.size()); ++partBytes) {
-        ASSERT_EQ(loadAsText(text, {threads, partBytes}), inOrder) << text << " in parts of " << partBytes;
+        ASSERT_EQ(loadAsText(text, {threads, partBytes, 1}), inOrder) << text << " in parts of " << partBytes;
       }
     }
   }
