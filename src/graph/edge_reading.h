@@ -4,6 +4,10 @@
 
 #include "io/text_reader.h"
 
+// Bytes per read of a graph file: few enough calls that their cost vanishes,
+// and a buffer that stays in the core's own cache.
+constexpr int32_t kGraphReadBytes = 128 * 1024;
+
 // What reading the edge lines of a graph file gave: the edges themselves are
 // in the solver's edges, in file order, up to the first bad line.
 struct EdgeReading {

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int32_t kReadBufferBytes = 32768;
 constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
 constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
 // Lines of a generated graph take about 25 bytes; room for one edge per 16
@@ -29,7 +28,7 @@ int64_t largerRoom(int64_t count, int64_t room) {
 
 EdgeReading ShortestPathSolver::readEdgesInOrder(ByteSource& source, int64_t fileBytes) {
   TextReader reader;
-  reader.capacity = kReadBufferBytes;
+  reader.capacity = kGraphReadBytes;
   reader.open(source);
   int64_t room = kFirstRoom;
   if (fileBytes >= 0) {

@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int32_t kReadBufferBytes = 32768;
 constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
 constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
 constexpr int64_t kUsualLineBytes = 16;  // see readEdgesInOrder
@@ -240,7 +239,7 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   auto* readers = allocateArray<TextReader>(static_cast<size_t>(threads));
   auto* helpers = allocateArray<std::thread>(static_cast<size_t>(threads - 1));
   for (int32_t thread = 0; thread < threads; ++thread) {
-    readers[thread].capacity = kReadBufferBytes;
+    readers[thread].capacity = kGraphReadBytes;
     readers[thread].prepareBuffer();
   }
   int32_t started = 0;
