@@ -1,9 +1,12 @@
-// Graph file bytes through the loader and, when it accepts them, both searches,
-// whose costs must agree.
+// Graph file bytes through the loader, in order and in parts of a few bytes
+// read by several threads, which must agree, and, when it accepts them, both
+// searches, whose costs must agree.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "fuzz_input_file.h"
+#include "graph/load_splitting.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {
@@ -45,7 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = writeFuzzInput(data, size);
 
   ShortestPathSolver solver;
-  if (!solver.loadGraph(path.c_str())) return 0;
+  loadSplitting() = LoadSplitting{1, 1 << 20, 1 << 20};
+  const bool loaded = solver.loadGraph(path.c_str());
+  ShortestPathSolver inParts;
+  loadSplitting() = LoadSplitting{3, 1 + (size > 0 ? data[0] % 16 : 0), 1};
+  if (inParts.loadGraph(path.c_str()) != loaded) std::abort();
+  if (!loaded) return 0;
+  if (inParts.edgeCount != solver.edgeCount || inParts.nodeCount != solver.nodeCount ||
+      std::memcmp(inParts.edges, solver.edges, sizeof(Edge) * solver.edgeCount) != 0 ||
+      std::memcmp(inParts.edgeRanges, solver.edgeRanges, sizeof(EdgeRange) * solver.nodeCount) != 0) {
+    std::abort();
+  }
   if (!solver.solveHeap(0)) return 0;
   if (solver.nodeCount > kLargestLinearSearch) return 0;
 
