@@ -118,7 +118,8 @@ TEST_F(LoadGraphTest, DamagedFilesAgreeWithAPlainReading) {
     bool hugeLabel = false;
     for (const Edge& edge : edges) hugeLabel = hugeLabel || edge.from > 1000000 || edge.to > 1000000;
     if (hugeLabel) continue;
-    loadSplitting() = round % 2 == 0 ? kSplittings[0] : LoadSplitting{2, 1 + static_cast<int64_t>(random() % 4000), 1};
+    const auto partBytes = static_cast<int64_t>(1 + random() % 4000);
+    loadSplitting() = round % 2 == 0 ? kSplittings[0] : LoadSplitting{2, partBytes, 1};
     const std::string message = load(text, verdict.empty());
     EXPECT_EQ(message, verdict.empty() ? "" : "ERROR: Bad graph file " + dir.file("g.txt") + " " + verdict + "\n");
     if (verdict.empty()) expectGraph(edges);
@@ -176,7 +177,8 @@ TEST_F(LoadGraphTest, PartsMayStartAtAnyByte) {
     const std::string inOrder = loadAsText(text, kSplittings[0]);
     for (int32_t threads : {2, 3}) {
       for (int64_t partBytes = 1; partBytes <= static_cast<int64_t>(text.size()); ++partBytes) {
-        ASSERT_EQ(loadAsText(text, {threads, partBytes, 1}), inOrder) << text << " in parts of " << partBytes;
+        ASSERT_EQ(loadAsText(text, {threads, partBytes, 1}), inOrder)
+            << text << " in parts of " << partBytes;
       }
     }
   }
