@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!loaded) return 0;
   if (inParts.edgeCount != solver.edgeCount || inParts.nodeCount != solver.nodeCount ||
       std::memcmp(inParts.edges, solver.edges, sizeof(Edge) * solver.edgeCount) != 0 ||
-      std::memcmp(inParts.edgeRanges, solver.edgeRanges, sizeof(EdgeRange) * solver.nodeCount) != 0) {
+      std::memcmp(inParts.edgeRanges, solver.edgeRanges,
+                  sizeof(EdgeRange) * solver.nodeCount) != 0) {
     std::abort();
   }
   if (!solver.solveHeap(0)) return 0;

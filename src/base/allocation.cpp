@@ -35,7 +35,9 @@ void* checkedRealloc(void* block, std::size_t bytes) {
   return grown;
 }
 
-void* tryRealloc(void* block, std::size_t bytes) { return std::realloc(block, bytes == 0 ? 1 : bytes); }
+void* tryRealloc(void* block, std::size_t bytes) {
+  return std::realloc(block, bytes == 0 ? 1 : bytes);
+}
 
 std::size_t memoryLimitBytes() {
   struct sysinfo info {};
@@ -47,8 +49,9 @@ void adviseHugePages(void* block, std::size_t bytes) {
   constexpr std::uintptr_t kHugePage = std::uintptr_t{1} << 21;
   constexpr std::uintptr_t kPage = 4096;
   if (block == nullptr || bytes < 2 * kHugePage) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(block) & ~(kPage - 1);
-  const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(block) + bytes + kPage - 1) & ~(kPage - 1);
+  const auto start = reinterpret_cast<std::uintptr_t>(block);
+  const std::uintptr_t begin = start & ~(kPage - 1);
+  const std::uintptr_t end = (start + bytes + kPage - 1) & ~(kPage - 1);
 #ifdef MADV_HUGEPAGE
   madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #endif

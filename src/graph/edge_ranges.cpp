@@ -58,7 +58,8 @@ bool ShortestPathSolver::indexEdgeRanges() {
   bool grouped[2] = {true, true};
   const auto clearHalf = [&](int32_t half) {
     const size_t begin = half == 0 ? 0 : bytes / 2;
-    std::memset(reinterpret_cast<char*>(edgeRanges) + begin, 0xFF, half == 0 ? bytes / 2 : bytes - begin);
+    const size_t end = half == 0 ? bytes / 2 : bytes;
+    std::memset(reinterpret_cast<char*>(edgeRanges) + begin, 0xFF, end - begin);
   };
   std::thread helper;
   const LoadSplitting& splitting = loadSplitting();

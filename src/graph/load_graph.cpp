@@ -71,11 +71,11 @@ bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path) {
   edgeCount = static_cast<int32_t>(reading.count);
   // A file without edges is the graph of node 0 alone.
   nodeCount = std::max(reading.labelBound, 1);
-  const auto neededBytes = static_cast<uint64_t>(kBytesPerEdge * reading.count + kBytesPerNode * nodeCount);
-  if (neededBytes > memoryLimitBytes()) failAllocation();
+  const int64_t neededBytes = kBytesPerEdge * reading.count + kBytesPerNode * nodeCount;
+  if (static_cast<uint64_t>(neededBytes) > memoryLimitBytes()) failAllocation();
   if (!indexEdgeRanges()) {
     if (verbose) {
-      printLinef("INFO: lines of one source node were not together; edges regrouped by source node");
+      printLine("INFO: lines of one source node were not together; edges regrouped by source node");
     }
     regroupEdgesBySource();
   }

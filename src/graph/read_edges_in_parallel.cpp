@@ -146,15 +146,15 @@ void placeParsedParts(PartedRead& read, std::unique_lock<std::mutex>& guard) {
     if (end > read.edgeRoom) {
       read.changed.wait(guard, [&] { return read.copiesRunning == 0; });
       const int64_t room = std::min(std::max(end, read.edgeRoom + read.edgeRoom / 2), kMostEdges);
-      void* grown = end <= kMostEdges ? tryRealloc(read.edges, static_cast<size_t>(room) * sizeof(Edge))
-                                      : nullptr;
+      const size_t bytes = static_cast<size_t>(room) * sizeof(Edge);
+      void* grown = end <= kMostEdges ? tryRealloc(read.edges, bytes) : nullptr;
       if (grown == nullptr) {
         read.outOfMemory = true;
         break;
       }
       read.edges = static_cast<Edge*>(grown);
       read.edgeRoom = room;
-      adviseHugePages(read.edges, static_cast<size_t>(room) * sizeof(Edge));
+      adviseHugePages(read.edges, bytes);
     }
     part.placedAt = read.placedEdges;
     read.placedEdges = end;
@@ -200,8 +200,9 @@ void workOnParts(PartedRead& read, TextReader& reader) {
     parsePart(read, reader, index, block);
     {
       std::unique_lock<std::mutex> guard(read.lock);
-      read.parts[index].parsed = true;
-      if (read.parts[index].status != kEndOfInput) read.firstFailed = std::min(read.firstFailed, index);
+      Part& part = read.parts[index];
+      part.parsed = true;
+      if (part.status != kEndOfInput) read.firstFailed = std::min(read.firstFailed, index);
       placeParsedParts(read, guard);
     }
     read.changed.notify_all();
