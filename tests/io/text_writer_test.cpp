@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/thread_count.h"
 #include "support/process.h"
 
 namespace {
@@ -82,6 +83,8 @@ TEST(TextWriter, ShortAndInterruptedWritesAreContinued) {
   for (int32_t i = 0; i < 900000; ++i) values.push_back(i * 7 - 5);
 
   bool closed = false;
+  const int32_t threads = threadCount();
+  setThreadCount(1);  // the writes stay on the thread the signals reach
   std::thread writerThread([&] {
     TextWriter writer;
     writer.capacity = 32768;
@@ -103,6 +106,7 @@ TEST(TextWriter, ShortAndInterruptedWritesAreContinued) {
   writerThread.join();
   ::close(reader);
   sigaction(SIGUSR1, &previous, nullptr);
+  setThreadCount(threads);
   EXPECT_TRUE(closed);
   EXPECT_TRUE(received == linesOf(values, values.size())) << received.size() << " bytes";
 }
