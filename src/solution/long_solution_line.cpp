@@ -1,6 +1,5 @@
 #include "solution/long_solution_line.h"
 
-#include <cstring>
 #include <initializer_list>
 
 #include "solution/solution_line.h"
@@ -8,6 +7,9 @@
 namespace solution_line {
 
 namespace {
+
+// Digits of a 32-bit number after its leading zeros.
+constexpr size_t kMostDigits = 10;
 
 bool isWordStart(const char* token, size_t length) {
   for (const char* word : {"inf", "nil"}) {
@@ -20,13 +22,28 @@ bool isWordStart(const char* token, size_t length) {
 
 // Whether some valid token starts with these characters.
 bool canStartToken(const char* token, size_t length) {
-  if (length > kLongestToken) return false;
   if (length <= 3 && isWordStart(token, length)) return true;
-  size_t digitsFrom = token[0] == '-' || token[0] == '+' ? 1 : 0;
-  for (; digitsFrom < length; ++digitsFrom) {
-    if (!isDigit(token[digitsFrom])) return false;
+  size_t at = token[0] == '-' || token[0] == '+' ? 1 : 0;
+  while (at < length && token[at] == '0') ++at;
+  if (length - at > kMostDigits) return false;
+  for (; at < length; ++at) {
+    if (!isDigit(token[at])) return false;
   }
   return true;
+}
+
+// Copies the token to into (never behind it), its leading zeros cut to one:
+// the copy is then at most 12 characters long and reads as the same number.
+size_t copyWithoutExtraZeros(const char* token, size_t length, char* into) {
+  size_t at = 0;
+  size_t kept = 0;
+  if (token[0] == '-' || token[0] == '+') into[kept++] = token[at++];
+  if (at < length && token[at] == '0') {
+    while (at < length && token[at] == '0') ++at;
+    into[kept++] = '0';
+  }
+  while (at < length) into[kept++] = token[at++];
+  return kept;
 }
 
 }  // namespace
@@ -46,8 +63,7 @@ int64_t squeezeLongLine(char* line, size_t length) {
     int32_t value = 0;
     if (complete ? !readToken(cursor, value) : !canStartToken(cursor, at - start)) return -1;
     if (kept > 0) line[kept++] = ' ';
-    std::memmove(line + kept, line + start, at - start);
-    kept += at - start;
+    kept += copyWithoutExtraZeros(line + start, at - start, line + kept);
     // What follows a third token is never looked at; the blank after it stays.
     if (complete && ++completeTokens == 3) {
       line[kept++] = ' ';

@@ -7,11 +7,11 @@ namespace solution_line {
 
 // The start of a line longer than the reader's buffer: length bytes with no
 // line feed yet. Squeezes it in place to what parse needs of it (its tokens
-// so far with one blank between them, nothing after a third one) and returns
-// the new length, so that the reader's memory stays bounded however long the
-// line. -1 when no valid line starts with these bytes: a byte that is not a
-// blank, a sign, a digit or a letter of INF or NIL where a token stands, or
-// a token of more than 12 characters.
+// so far with one blank between them and their leading zeros cut to one,
+// nothing after a third one) and returns the new length, at most 52, so that
+// the reader's memory stays bounded however long the line. -1 when no valid
+// line starts with these bytes: a token with a NUL byte, a letter that is
+// not part of INF or NIL, or more than 10 digits after its leading zeros.
 int64_t squeezeLongLine(char* line, size_t length);
 
 }  // namespace solution_line

@@ -12,9 +12,6 @@ namespace solution_line {
 
 enum class Kind { Entry, Blank, Bad };
 
-// The longest token a valid line holds: "-2147483648" with one leading zero.
-constexpr size_t kLongestToken = 12;
-
 // White space inside a line, as isspace() has it in the C locale, without
 // the line feed that ends the line.
 inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -54,9 +51,7 @@ inline bool isWordForNone(const char* c) {
       if (c - significant > 10) return false;
     }
     const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
-    if (magnitude > limit || !endsToken(*c) || static_cast<size_t>(c - cursor) > kLongestToken) {
-      return false;
-    }
+    if (magnitude > limit || !endsToken(*c)) return false;
     value = static_cast<int32_t>(negative ? 0u - static_cast<uint32_t>(magnitude)
                                           : static_cast<uint32_t>(magnitude));
     cursor = c;
