@@ -21,10 +21,16 @@ bool sameFile(const char* first, const char* second) {
            firstInfo.st_ino == secondInfo.st_ino;
   }
   if (firstExists || secondExists) return false;
-  std::error_code firstError, secondError;
-  const auto firstPlace = std::filesystem::weakly_canonical(first, firstError);
-  const auto secondPlace = std::filesystem::weakly_canonical(second, secondError);
-  return !firstError && !secondError && firstPlace == secondPlace;
+  bool resolved = true;
+  const auto place = [&](const char* path) {
+    std::error_code error;
+    auto canonical = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    resolved = resolved && !error;
+    return canonical;
+  };
+  const auto firstPlace = place(first);
+  const auto secondPlace = place(second);
+  return resolved && firstPlace == secondPlace;
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ TEST(LoadSolution, LinesOfAnyLengthAndFilesOfManyBuffers) {
   const std::string padding(3 << 20, ' ');
   EXPECT_EQ(readSolution("0 0 -1\n" + padding + "1 2 0 " + std::string(3 << 20, 'x') + "\n2 4 1" + padding),
             "0 0 -1\n1 2 0\n2 4 1\n");
+  EXPECT_EQ(readSolution("1 -" + std::string(3 << 20, '0') + "5 " + padding + "0\n"), "1 -5 0\n");
   // Lines cut between two reads, entries grown from a capacity of 0.
   std::mt19937 engine(11);
   std::string text;
@@ -73,9 +74,12 @@ TEST(LoadSolution, RejectsTheFirstBadLineByItsNumber) {
       "1,2,3",    "0x10 1 2", "1 2 1e3",  "1 2 3.5", "2147483648 0 0", "-2147483649 0 0",
       "0 99999999999999999999 0", std::string("1 2 \0", 5),
   };
-  for (const std::string& bad : badLines) {
-    EXPECT_EQ(readSolution("0 0 -1\n\n   \n" + bad + "\n1 2 0\n"),
-              "ERROR: Bad solution file <path> line 4\n") << bad;
+  // Blanks longer than the reader's buffer before the line change nothing.
+  for (const std::string& blanks : {std::string(), std::string(3 << 20, ' ')}) {
+    for (const std::string& bad : badLines) {
+      EXPECT_EQ(readSolution("0 0 -1\n\n   \n" + blanks + bad + "\n1 2 0\n"),
+                "ERROR: Bad solution file <path> line 4\n") << bad;
+    }
   }
 }
 
@@ -88,7 +92,9 @@ TEST(LoadSolution, BadMissingAndUnreadableFilesFailTheRun) {
   expectRuns({{{"-h", "-p", "bad.txt"}, 255, "", "ERROR: Bad solution file bad.txt line 3\n" + noSolution},
               {{"-h", "-p", "short.txt"}, 255, "", "ERROR: Bad solution file short.txt line 2\n" + noSolution},
               {{"-h", "-p", "missing.txt"}, 255, "", "Can not open file missing.txt\n" + noSolution},
-              {{"-h", "-p", "."}, 255, "", "ERROR: Can not read file .\n" + noSolution}},
+              {{"-h", "-p", "."}, 255, "", "ERROR: Can not read file .\n" + noSolution},
+              // Refused at its first bytes, not read until memory runs out.
+              {{"-h", "-p", "/dev/zero"}, 255, "", "ERROR: Bad solution file /dev/zero line 1\n" + noSolution}},
              dir.path());
 }
 
