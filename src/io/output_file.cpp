@@ -105,7 +105,12 @@ int createTemporaryFile(OutputFile& output) {
   output.unnamed = fd >= 0;
   if (!output.unnamed) {
     fd = ::mkostemp(output.temporaryPath, O_CLOEXEC);
-    if (fd >= 0) rememberTemporaryFile(output.temporaryPath);
+    if (fd < 0) {
+      std::free(output.temporaryPath);
+      output.temporaryPath = nullptr;
+      return -1;
+    }
+    rememberTemporaryFile(output.temporaryPath);
   }
   return aboveStandardStreams(fd);
 }
@@ -194,7 +199,7 @@ int32_t openOutputFile(OutputFile& output, const char* path) {
   if (own >= 0) {
     fd = duplicateForWriting(own);
   } else if (::lstat(path, &info) != 0) {
-    if (errno == ENOENT) {
+    if (errno == ENOENT && *path != '\0') {
       output.targetPath = copyText(path);
       fd = openReplacement(output);
     }
@@ -208,7 +213,7 @@ int32_t openOutputFile(OutputFile& output, const char* path) {
   }
   if (fd < 0) {
     if (fd == -1) reportCannotOpen(path);
-    releasePaths(output);
+    abandonOutputFile(output);
     return -1;
   }
   output.fd = fd;

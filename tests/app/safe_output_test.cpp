@@ -53,7 +53,7 @@ int finish(pid_t child) {
 
 TEST(SafeOutput, FailedAndStoppedWritesLeaveTheOldFile) {
   TempDir dir;
-  expectRuns({{{"-c", "600000", "-s", "1", "g.txt"}, 0, "", ""}}, dir.path());
+  expectRuns({{{"-c", "400000", "-s", "1", "g.txt"}, 0, "", ""}}, dir.path());
   writeFile(dir.file("s.txt"), "old\n");
   chmod(dir.file("s.txt").c_str(), 0640);
   rlimit saved{};

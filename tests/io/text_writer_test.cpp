@@ -107,7 +107,7 @@ TEST(TextWriter, ShortAndInterruptedWritesAreContinued) {
   std::thread writerThread([&] {
     TextWriter writer;
     writer.capacity = 32768;
-    // Read-write open of a fifo does not wait for a reader.
+    // The open waits for the reader below, as a fifo does.
     if (writer.open(path.c_str()) != 0) return;
     for (int i = 0; i < kLines; ++i) writer.putLine(i, i * 7 - 5, -i);
     closed = writer.close();
