@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "io/decimal_format.h"
+#include "io/output_file.h"
 
 struct BackgroundWriter;
 
@@ -22,7 +23,8 @@ constexpr int32_t kLongestLine = 36;
 // second buffer is filled while a thread of the writer's own writes the first
 // (double buffering): formatting and writing then take turns on two cores.
 struct TextWriter {
-  int32_t fd = -1;
+  OutputFile output;
+  int32_t fd = -1;  // output.fd while open
   char* buffer = nullptr;
   int32_t capacity = 0;
   int32_t pending = 0;
@@ -31,8 +33,9 @@ struct TextWriter {
   char* spareBuffer = nullptr;  // the other buffer, while a background writer runs
   BackgroundWriter* background = nullptr;
 
-  // Creates or truncates the file (mode 0600 when new). 0 on success; -1 after
-  // printing "Can not open file [path]" on standard output.
+  // Opens the output (io/output_file.h: a regular file is replaced whole on
+  // close, and only then; a new one gets mode 0600). 0 on success; -1 after
+  // printing why, "Can not open file [path]" on standard output as a rule.
   int32_t open(const char* path);
 
   // Appends "a b c\n".
@@ -48,7 +51,8 @@ struct TextWriter {
   }
 
   // Writes what is pending, closes the file and releases the buffer. True when
-  // every line reached the file.
+  // every line reached the file, which then replaces the old one; otherwise
+  // the old file stays untouched.
   bool close();
 
  private:
