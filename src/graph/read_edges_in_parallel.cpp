@@ -32,6 +32,9 @@ constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
 constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
 constexpr int64_t kUsualLineBytes = 16;  // see readEdgesInOrder
 constexpr int32_t kSpareBlocks = 2;  // parsed parts that may wait for their place
+// More threads than this would not find the memory bandwidth to go faster,
+// while each costs a block of memory.
+constexpr int64_t kMostThreads = 32;
 
 // A part of a regular file read with pread, no further than the size the
 // file had when the load began.
@@ -222,8 +225,8 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   read.blockEdges = read.partBytes / kShortestLineBytes + 2;
   read.powersOfTen = powersOfTen;
   read.parts = allocateArray<Part>(static_cast<size_t>(read.partCount));
-  const int32_t threads =
-      static_cast<int32_t>(std::min<int64_t>(splitting.threadsInForce(), read.partCount));
+  const int32_t threads = static_cast<int32_t>(
+      std::min<int64_t>({splitting.threadsInForce(), read.partCount, kMostThreads}));
 
   read.freeBlockCount = threads + kSpareBlocks;
   const size_t blockBytes = static_cast<size_t>(read.blockEdges) * sizeof(Edge);
