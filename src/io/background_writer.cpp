@@ -1,10 +1,12 @@
 #include "io/background_writer.h"
 
+#include <algorithm>
 #include <system_error>
 
-bool BackgroundWriter::start(int fd, WriteBytes writeBytes) {
+bool BackgroundWriter::start(int fd, WriteBytes writeBytes, int32_t chunkBytes) {
   fd_ = fd;
   writeBytes_ = writeBytes;
+  chunkBytes_ = chunkBytes;
   try {
     thread_ = std::thread(&BackgroundWriter::run, this);
   } catch (const std::system_error&) {
@@ -48,7 +50,10 @@ void BackgroundWriter::run() {
     const int32_t count = pendingCount_;
     const bool skip = failed_;
     guard.unlock();
-    const bool written = skip || writeBytes_(fd_, bytes, count);
+    bool written = true;
+    for (int32_t at = 0; !skip && written && at < count; at += chunkBytes_) {
+      written = writeBytes_(fd_, bytes + at, std::min(chunkBytes_, count - at));
+    }
     guard.lock();
     if (!written) failed_ = true;
     pending_ = nullptr;

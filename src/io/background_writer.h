@@ -6,13 +6,14 @@
 #include <thread>
 
 // Writes buffers to a descriptor on a thread of its own, one at a time, so
-// that its user can fill the next buffer meanwhile. After a failed write it
-// writes nothing more.
+// that its user can fill the next buffer meanwhile. A buffer goes out in
+// writes of chunkBytes (the last one shorter). After a failed write it writes
+// nothing more.
 struct BackgroundWriter {
   using WriteBytes = bool (*)(int fd, const char* bytes, int32_t count);
 
   // Starts the thread; false when none could be started (write directly then).
-  bool start(int fd, WriteBytes writeBytes);
+  bool start(int fd, WriteBytes writeBytes, int32_t chunkBytes);
 
   // Waits until the bytes handed over before are written. False when any
   // write since start failed.
@@ -30,6 +31,7 @@ struct BackgroundWriter {
 
   int fd_ = -1;
   WriteBytes writeBytes_ = nullptr;
+  int32_t chunkBytes_ = 0;
   std::thread thread_;
   std::mutex lock_;
   std::condition_variable changed_;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,17 @@ void reportWriteError() {
 constexpr size_t kTailBytes = kLongestLine + decimal::kStoreSlack;
 // Smaller buffers are written directly: a second thread would mostly wait.
 constexpr int32_t kSmallestBackgroundBuffer = 4096;
+// What a background writer is handed at once, about: a thread woken per
+// 32 KiB would spend much of its time being scheduled.
+constexpr int32_t kBackgroundBatchBytes = 1 << 20;
+
+// Writes bytes in pieces of chunkBytes, the last one shorter.
+bool writeInChunks(int fd, const char* bytes, int32_t count, int32_t chunkBytes) {
+  for (int32_t at = 0; at < count; at += chunkBytes) {
+    if (!writeAll(fd, bytes + at, std::min(chunkBytes, count - at))) return false;
+  }
+  return true;
+}
 
 void reportFirstFailure(bool& failed) {
   if (!failed) reportWriteError();
@@ -48,6 +60,7 @@ int32_t TextWriter::open(const char* path) {
   if (capacity < 1) capacity = 1;
   buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
   pending = 0;
+  fillLimit = capacity;
   failed = false;
   if (openOutputFile(output, path) != 0) {
     std::free(buffer);
@@ -58,15 +71,22 @@ int32_t TextWriter::open(const char* path) {
   return 0;
 }
 
-bool TextWriter::startBackground() {
-  if (capacity < kSmallestBackgroundBuffer || threadCount() < 2 || failed) return false;
+// Moves the pending bytes into the first of two batches, unless the writes
+// stay on this thread.
+void TextWriter::startBackground() {
+  if (capacity < kSmallestBackgroundBuffer || threadCount() < 2 || failed) return;
   background = allocateArray<BackgroundWriter>(1);
-  if (!background->start(fd, writeAll)) {
+  if (!background->start(fd, writeAll, capacity)) {
     releaseArray(background);
-    return false;
+    return;
   }
-  spareBuffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
-  return true;
+  fillLimit = std::max(kBackgroundBatchBytes / capacity, 1) * capacity;
+  const size_t batchBytes = static_cast<size_t>(fillLimit) + kTailBytes;
+  char* batch = static_cast<char*>(checkedMalloc(batchBytes));
+  spareBuffer = static_cast<char*>(checkedMalloc(batchBytes));
+  std::memcpy(batch, buffer, static_cast<size_t>(pending));
+  std::free(buffer);
+  buffer = batch;
 }
 
 // False when a write in the background failed.
@@ -82,11 +102,13 @@ bool TextWriter::stopBackground() {
 // After a failed write the buffer is still filled and emptied, but nothing
 // more reaches the file: the lines after the failure are dropped.
 void TextWriter::writeFullBuffer() {
-  if (background != nullptr || startBackground()) {
+  if (background == nullptr) startBackground();
+  if (background != nullptr) {
+    if (pending < fillLimit) return;  // just started: the batch has room
     if (!background->waitUntilWritten()) reportFirstFailure(failed);
-    if (!failed) background->handOver(buffer, capacity);
-    pending -= capacity;
-    std::memcpy(spareBuffer, buffer + capacity, static_cast<size_t>(pending));
+    if (!failed) background->handOver(buffer, fillLimit);
+    pending -= fillLimit;
+    std::memcpy(spareBuffer, buffer + fillLimit, static_cast<size_t>(pending));
     std::swap(buffer, spareBuffer);
     return;
   }
@@ -105,7 +127,7 @@ void TextWriter::writeFullBuffer() {
 bool TextWriter::close() {
   if (buffer == nullptr) return false;  // never opened, or the open failed
   if (!stopBackground()) reportFirstFailure(failed);
-  if (!failed && !writeAll(fd, buffer, pending)) {
+  if (!failed && !writeInChunks(fd, buffer, pending, capacity)) {
     failed = true;
     reportWriteError();
   }

@@ -20,8 +20,8 @@ constexpr int32_t kLongestLine = 36;
 // runs on into a tail area behind it and is carried over to the next write.
 //
 // Once a file is longer than one buffer, and more than one thread may run, a
-// second buffer is filled while a thread of the writer's own writes the first
-// (double buffering): formatting and writing then take turns on two cores.
+// second batch of buffers is filled while a thread of the writer's own writes
+// the first (double buffering): formatting and writing then run on two cores.
 struct TextWriter {
   OutputFile output;
   int32_t fd = -1;  // output.fd while open
@@ -30,7 +30,11 @@ struct TextWriter {
   int32_t pending = 0;
   int32_t reserve = 0;  // the tail area makes room for any line; kept for callers
   bool failed = false;  // a write failed: later lines are dropped, close reports false
-  char* spareBuffer = nullptr;  // the other buffer, while a background writer runs
+  // Bytes gathered before they go out: capacity, or while a background writer
+  // runs, a batch of whole capacities handed to it at once, so that the two
+  // threads seldom have to wait for each other.
+  int32_t fillLimit = 0;
+  char* spareBuffer = nullptr;  // the other batch, while a background writer runs
   BackgroundWriter* background = nullptr;
 
   // Opens the output (io/output_file.h: a regular file is replaced whole on
@@ -40,7 +44,7 @@ struct TextWriter {
 
   // Appends "a b c\n".
   void putLine(int32_t a, int32_t b, int32_t c) {
-    if (pending >= capacity) writeFullBuffer();
+    if (pending >= fillLimit) writeFullBuffer();
     char* out = decimal::formatInt(buffer + pending, a);
     *out++ = ' ';
     out = decimal::formatInt(out, b);
@@ -57,6 +61,6 @@ struct TextWriter {
 
  private:
   void writeFullBuffer();
-  bool startBackground();
+  void startBackground();
   bool stopBackground();
 };
