@@ -17,8 +17,26 @@ bool BackgroundWriter::start(int fd, WriteBytes writeBytes, int32_t chunkBytes) 
 
 bool BackgroundWriter::waitUntilWritten() {
   std::unique_lock<std::mutex> guard(lock_);
+  if (pending_ != nullptr && !taken_) {
+    const char* bytes = pending_;
+    const int32_t count = pendingCount_;
+    pending_ = nullptr;
+    if (!failed_) {
+      guard.unlock();
+      const bool written = writeInChunks(bytes, count);
+      guard.lock();
+      if (!written) failed_ = true;
+    }
+  }
   changed_.wait(guard, [&] { return pending_ == nullptr; });
   return !failed_;
+}
+
+bool BackgroundWriter::writeInChunks(const char* bytes, int32_t count) {
+  for (int32_t at = 0; at < count; at += chunkBytes_) {
+    if (!writeBytes_(fd_, bytes + at, std::min(chunkBytes_, count - at))) return false;
+  }
+  return true;
 }
 
 void BackgroundWriter::handOver(const char* bytes, int32_t count) {
@@ -31,9 +49,9 @@ void BackgroundWriter::handOver(const char* bytes, int32_t count) {
 }
 
 bool BackgroundWriter::finish() {
+  waitUntilWritten();
   {
-    std::unique_lock<std::mutex> guard(lock_);
-    changed_.wait(guard, [&] { return pending_ == nullptr; });
+    std::lock_guard<std::mutex> guard(lock_);
     stopping_ = true;
   }
   changed_.notify_all();
@@ -49,13 +67,12 @@ void BackgroundWriter::run() {
     const char* bytes = pending_;
     const int32_t count = pendingCount_;
     const bool skip = failed_;
+    taken_ = true;
     guard.unlock();
-    bool written = true;
-    for (int32_t at = 0; !skip && written && at < count; at += chunkBytes_) {
-      written = writeBytes_(fd_, bytes + at, std::min(chunkBytes_, count - at));
-    }
+    const bool written = skip || writeInChunks(bytes, count);
     guard.lock();
     if (!written) failed_ = true;
+    taken_ = false;
     pending_ = nullptr;
     changed_.notify_all();
   }

@@ -15,8 +15,10 @@ struct BackgroundWriter {
   // Starts the thread; false when none could be started (write directly then).
   bool start(int fd, WriteBytes writeBytes, int32_t chunkBytes);
 
-  // Waits until the bytes handed over before are written. False when any
-  // write since start failed.
+  // Returns once the bytes handed over before are written: when the thread
+  // has not taken them yet (on a busy machine it may not have run), they are
+  // written here instead of waited for. False when any write since start
+  // failed.
   bool waitUntilWritten();
 
   // Hands bytes over to be written; they must stay untouched until
@@ -28,6 +30,7 @@ struct BackgroundWriter {
 
  private:
   void run();
+  bool writeInChunks(const char* bytes, int32_t count);
 
   int fd_ = -1;
   WriteBytes writeBytes_ = nullptr;
@@ -37,6 +40,7 @@ struct BackgroundWriter {
   std::condition_variable changed_;
   const char* pending_ = nullptr;
   int32_t pendingCount_ = 0;
+  bool taken_ = false;  // the thread is writing the pending bytes
   bool stopping_ = false;
   bool failed_ = false;
 };
