@@ -40,6 +40,7 @@ int32_t TextWriter::open(const char* path) {
   buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
   pending = 0;
   failed = false;
+  standardOutput = false;
   fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC, 0600);
   if (fd < 0) {
     reportCannotOpen(path);
@@ -48,6 +49,28 @@ int32_t TextWriter::open(const char* path) {
     return -1;
   }
   return 0;
+}
+
+int32_t TextWriter::openStandardOutput() {
+  if (capacity < 1) capacity = 1;
+  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
+  pending = 0;
+  failed = false;
+  standardOutput = true;
+  fd = STDOUT_FILENO;
+  return 0;
+}
+
+void TextWriter::putBytes(const char* bytes, size_t count) {
+  while (count > 0) {
+    if (pending >= capacity) writeFullBuffer();
+    const size_t room = static_cast<size_t>(capacity - pending);
+    const size_t part = count < room ? count : room;
+    std::memcpy(buffer + pending, bytes, part);
+    pending += static_cast<int32_t>(part);
+    bytes += part;
+    count -= part;
+  }
 }
 
 // After a failed write the buffer is still filled and emptied, but nothing
@@ -73,7 +96,7 @@ bool TextWriter::close() {
   }
   pending = 0;
   bool complete = !failed;
-  if (::close(fd) != 0 && complete) {
+  if (!standardOutput && ::close(fd) != 0 && complete) {
     reportWriteError();
     complete = false;
   }

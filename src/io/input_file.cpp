@@ -1,0 +1,100 @@
+#include "io/input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "base/allocation.h"
+#include "base/messages.h"
+
+namespace {
+
+constexpr size_t kHeadBytes = 1 << 16;
+
+bool isStandardInput(const char* path) { return std::strcmp(path, "-") == 0; }
+
+// Fills up to room bytes unless the input ends first; -1 on a failure.
+template <typename Read>
+ssize_t fill(char* into, size_t room, Read&& read) {
+  size_t filled = 0;
+  while (filled < room) {
+    const ssize_t got = read(into + filled, room - filled);
+    if (got < 0) return -1;
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  return static_cast<ssize_t>(filled);
+}
+
+}  // namespace
+
+bool InputFile::open(const char* path) {
+  const bool standardInput = isStandardInput(path);
+  raw.fd = standardInput ? STDIN_FILENO : ::open(path, O_RDONLY);
+  ownsFd = !standardInput;
+  if (raw.fd < 0) {
+    ownsFd = false;
+    reportInputNotOpened(path);
+    return false;
+  }
+  struct stat status;
+  const bool regular = fstat(raw.fd, &status) == 0 && S_ISREG(status.st_mode);
+
+  raw.kept = static_cast<char*>(checkedMalloc(kHeadBytes));
+  const ssize_t rawHead =
+      fill(raw.kept, kHeadBytes, [&](char* into, size_t room) { return raw.read(into, room); });
+  if (rawHead < 0) {
+    reportCannotRead(path);
+    close();
+    return false;
+  }
+  raw.keptSize = static_cast<size_t>(rawHead);
+  raw.keptPos = 0;
+  raw.bytesRead = 0;
+  const Compression compression = compressionOf(raw.kept, raw.keptSize);
+  decompressor.start(compression);
+  plainFile = regular && !standardInput && compression == Compression::None;
+
+  head = static_cast<char*>(checkedMalloc(kHeadBytes));
+  const ssize_t decoded = fill(head, kHeadBytes, [&](char* into, size_t room) {
+    return decompressor.read(raw, into, room);
+  });
+  // A stream broken inside the first block is reported when its text is read.
+  headSize = decoded < 0 ? 0 : static_cast<size_t>(decoded);
+  headPos = 0;
+  failure = decoded < 0 ? decompressor.failure : nullptr;
+  return true;
+}
+
+ssize_t InputFile::read(char* into, size_t room) {
+  if (headPos < headSize) {
+    const size_t count = room < headSize - headPos ? room : headSize - headPos;
+    std::memcpy(into, head + headPos, count);
+    headPos += count;
+    return static_cast<ssize_t>(count);
+  }
+  if (failure != nullptr) return -1;
+  const ssize_t got = decompressor.read(raw, into, room);
+  if (got < 0) failure = decompressor.failure;
+  return got;
+}
+
+ssize_t InputFile::readThunk(void* context, char* into, size_t room) {
+  return static_cast<InputFile*>(context)->read(into, room);
+}
+
+ByteSource InputFile::source() { return ByteSource{this, &InputFile::readThunk, plainFile ? raw.fd : -1}; }
+
+void InputFile::close() {
+  decompressor.end();
+  if (ownsFd) ::close(raw.fd);
+  ownsFd = false;
+  raw.fd = -1;
+  std::free(raw.kept);
+  raw.kept = nullptr;
+  std::free(head);
+  head = nullptr;
+}
