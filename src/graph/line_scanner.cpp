@@ -45,7 +45,8 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
     const ssize_t got = source.read(source.context, buffer + end, static_cast<size_t>(capacity - end));
     if (got < 0) {
       ++lineNumber;
-      if (failure == nullptr) failure = "read error";
+      const bool said = sourceFailure != nullptr && *sourceFailure != nullptr;
+      failure = said ? *sourceFailure : "read error";
       return false;
     }
     if (got == 0) endOfText = true;

@@ -17,6 +17,8 @@ struct LineScanner {
   bool endOfText = false;
   int64_t lineNumber = 0;  // of the line handed out last
   const char* failure = nullptr;  // set when nextLine stops early
+  // Where the source keeps why it failed, when it says (a corrupt stream).
+  const char* const* sourceFailure = nullptr;
 
   explicit LineScanner(ByteSource from);
   ~LineScanner();

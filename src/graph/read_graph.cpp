@@ -44,6 +44,7 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
   bool read;
   {
     LineScanner lines(input.source());
+    lines.sourceFailure = &input.failure;
     read = readText(format, lines, graph, failure);
   }
   input.close();

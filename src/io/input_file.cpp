@@ -16,17 +16,22 @@ constexpr size_t kHeadBytes = 1 << 16;
 
 bool isStandardInput(const char* path) { return std::strcmp(path, "-") == 0; }
 
-// Fills up to room bytes unless the input ends first; -1 on a failure.
+// Fills up to room bytes unless the input ends or fails first; the count of
+// bytes filled, with failed set on a failure.
 template <typename Read>
-ssize_t fill(char* into, size_t room, Read&& read) {
+size_t fill(char* into, size_t room, bool& failed, Read&& read) {
   size_t filled = 0;
+  failed = false;
   while (filled < room) {
     const ssize_t got = read(into + filled, room - filled);
-    if (got < 0) return -1;
+    if (got < 0) {
+      failed = true;
+      break;
+    }
     if (got == 0) break;
     filled += static_cast<size_t>(got);
   }
-  return static_cast<ssize_t>(filled);
+  return filled;
 }
 
 }  // namespace
@@ -44,14 +49,15 @@ bool InputFile::open(const char* path) {
   const bool regular = fstat(raw.fd, &status) == 0 && S_ISREG(status.st_mode);
 
   raw.kept = static_cast<char*>(checkedMalloc(kHeadBytes));
-  const ssize_t rawHead =
-      fill(raw.kept, kHeadBytes, [&](char* into, size_t room) { return raw.read(into, room); });
-  if (rawHead < 0) {
+  bool failed = false;
+  const size_t rawHead =
+      fill(raw.kept, kHeadBytes, failed, [&](char* into, size_t room) { return raw.read(into, room); });
+  if (failed) {
     reportCannotRead(path);
     close();
     return false;
   }
-  raw.keptSize = static_cast<size_t>(rawHead);
+  raw.keptSize = rawHead;
   raw.keptPos = 0;
   raw.bytesRead = 0;
   const Compression compression = compressionOf(raw.kept, raw.keptSize);
@@ -59,13 +65,12 @@ bool InputFile::open(const char* path) {
   plainFile = regular && !standardInput && compression == Compression::None;
 
   head = static_cast<char*>(checkedMalloc(kHeadBytes));
-  const ssize_t decoded = fill(head, kHeadBytes, [&](char* into, size_t room) {
+  headSize = fill(head, kHeadBytes, failed, [&](char* into, size_t room) {
     return decompressor.read(raw, into, room);
   });
-  // A stream broken inside the first block is reported when its text is read.
-  headSize = decoded < 0 ? 0 : static_cast<size_t>(decoded);
   headPos = 0;
-  failure = decoded < 0 ? decompressor.failure : nullptr;
+  // A stream broken inside the first block is reported after the text before the break.
+  failure = failed ? decompressor.failure : nullptr;
   return true;
 }
 
