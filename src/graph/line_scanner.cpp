@@ -42,7 +42,8 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
     std::memmove(buffer, buffer + pos, static_cast<size_t>(kept));
     pos = 0;
     end = kept;
-    const ssize_t got = source.read(source.context, buffer + end, static_cast<size_t>(capacity - end));
+    const ssize_t got =
+        source.read(source.context, buffer + end, static_cast<size_t>(capacity - end));
     if (got < 0) {
       ++lineNumber;
       const bool said = sourceFailure != nullptr && *sourceFailure != nullptr;
@@ -50,7 +51,8 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
       return false;
     }
     if (got == 0) endOfText = true;
-    const char* found = static_cast<const char*>(std::memchr(buffer + end, '\n', static_cast<size_t>(got)));
+    const char* found =
+        static_cast<const char*>(std::memchr(buffer + end, '\n', static_cast<size_t>(got)));
     end += got;
     if (found != nullptr) return nextLine(begin, stop);
   }

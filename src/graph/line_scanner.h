@@ -15,7 +15,7 @@ struct LineScanner {
   int64_t pos = 0;
   int64_t end = 0;
   bool endOfText = false;
-  int64_t lineNumber = 0;  // of the line handed out last
+  int64_t lineNumber = 0;         // of the line handed out last
   const char* failure = nullptr;  // set when nextLine stops early
   // Where the source keeps why it failed, when it says (a corrupt stream).
   const char* const* sourceFailure = nullptr;
@@ -29,7 +29,8 @@ struct LineScanner {
   // the text cannot be read or a line is absurdly long (failure says which).
   bool nextLine(const char*& begin, const char*& stop) {
     const char* at = buffer + pos;
-    const char* found = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - pos)));
+    const char* found =
+        static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - pos)));
     if (found == nullptr) return nextLineAcrossRefill(begin, stop);
     ++lineNumber;
     pos = found + 1 - buffer;

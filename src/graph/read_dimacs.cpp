@@ -64,7 +64,8 @@ bool readDimacs(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure) {
       return failure.at(line, "more arcs than the %lld of the p line",
                         static_cast<long long>(arcTotal));
     }
-    graph.add(static_cast<int32_t>(ends[0]), static_cast<int32_t>(ends[1]), static_cast<int32_t>(cost));
+    graph.add(static_cast<int32_t>(ends[0]), static_cast<int32_t>(ends[1]),
+              static_cast<int32_t>(cost));
   }
   if (!failure.afterText(lines)) return false;
   if (nodeTotal < 0) return failure.at(lines.lineNumber + 1, "no 'p sp N M' line");

@@ -54,7 +54,8 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
     return false;
   }
 
-  if (graph.edgeCount > 0) graph.ranges[graph.previousSource].last = static_cast<int32_t>(graph.edgeCount - 1);
+  if (graph.edgeCount > 0)
+    graph.ranges[graph.previousSource].last = static_cast<int32_t>(graph.edgeCount - 1);
   // A text without edges is the graph of its first node alone.
   if (graph.labelBound < int64_t{firstNode} + 1) graph.coverLabels(int64_t{firstNode} + 1);
   edges = graph.edges;

@@ -23,9 +23,11 @@ bool readBanner(const char* at, const char* stop, bool& pattern, bool& symmetric
     ++count;
   }
   const auto is = [&](int index, const char* word) {
-    return lengths[index] == std::strlen(word) && strncasecmp(words[index], word, lengths[index]) == 0;
+    return lengths[index] == std::strlen(word) &&
+           strncasecmp(words[index], word, lengths[index]) == 0;
   };
-  if (count != 5 || !is(0, "%%MatrixMarket") || !is(1, "matrix") || !is(2, "coordinate")) return false;
+  if (count != 5 || !is(0, "%%MatrixMarket") || !is(1, "matrix") || !is(2, "coordinate"))
+    return false;
   if (!is(3, "integer") && !is(3, "real") && !is(3, "pattern")) return false;
   if (!is(4, "general") && !is(4, "symmetric")) return false;
   pattern = is(3, "pattern");
@@ -44,8 +46,9 @@ bool readMatrixMarket(LineScanner& lines, GraphBuilder& graph, ReadFailure& fail
   bool symmetric = false;
   if (!lines.nextLine(at, stop)) return failure.afterText(lines) && failure.at(1, "empty file");
   if (!readBanner(at, stop, pattern, symmetric)) {
-    return failure.at(1, "unsupported Matrix Market header (supported: matrix coordinate "
-                         "integer, real or pattern, general or symmetric)");
+    return failure.at(1,
+                      "unsupported Matrix Market header (supported: matrix coordinate "
+                      "integer, real or pattern, general or symmetric)");
   }
   int64_t size[3] = {-1, 0, 0};  // rows, columns, entries
   int64_t sizeLine = 0;
@@ -60,14 +63,16 @@ bool readMatrixMarket(LineScanner& lines, GraphBuilder& graph, ReadFailure& fail
           return failure.at(line, "expected the size line 'rows columns entries'");
         }
       }
-      if (nextField(at, stop)) return failure.at(line, "expected the size line 'rows columns entries'");
+      if (nextField(at, stop))
+        return failure.at(line, "expected the size line 'rows columns entries'");
       sizeLine = line;
       graph.coverLabels((size[0] > size[1] ? size[0] : size[1]) + 1);
       continue;
     }
     int64_t ends[2];
     for (int index = 0; index < 2; ++index) {
-      if (!nextField(at, stop)) return failure.at(line, pattern ? "expected 'i j'" : "expected 'i j value'");
+      if (!nextField(at, stop))
+        return failure.at(line, pattern ? "expected 'i j'" : "expected 'i j value'");
       const char* reason = readNumber(at, stop, kAnyNumber, ends[index]);
       if (reason != nullptr) return failure.at(line, "%s", reason);
       if (ends[index] < 1 || ends[index] > size[index]) {
@@ -81,7 +86,8 @@ bool readMatrixMarket(LineScanner& lines, GraphBuilder& graph, ReadFailure& fail
       const char* reason = readWeight(at, stop, kMaxCost, cost);
       if (reason != nullptr) return failure.at(line, "%s", reason);
     }
-    if (nextField(at, stop)) return failure.at(line, pattern ? "expected 'i j'" : "expected 'i j value'");
+    if (nextField(at, stop))
+      return failure.at(line, pattern ? "expected 'i j'" : "expected 'i j value'");
     if (++entries > size[2]) {
       return failure.at(line, "more entries than the %lld of the size line",
                         static_cast<long long>(size[2]));

@@ -19,7 +19,8 @@ bool readSnap(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure) {
     if (reason == nullptr && nextField(at, stop)) reason = readWeight(at, stop, kMaxCost, cost);
     if (reason == nullptr && nextField(at, stop)) reason = "expected 2 or 3 fields";
     if (reason != nullptr) return failure.at(lines.lineNumber, "%s", reason);
-    if (!graph.add(static_cast<int32_t>(from), static_cast<int32_t>(to), static_cast<int32_t>(cost))) {
+    if (!graph.add(static_cast<int32_t>(from), static_cast<int32_t>(to),
+                   static_cast<int32_t>(cost))) {
       return failure.at(lines.lineNumber, "too many edges");
     }
   }

@@ -50,8 +50,8 @@ bool InputFile::open(const char* path) {
 
   raw.kept = static_cast<char*>(checkedMalloc(kHeadBytes));
   bool failed = false;
-  const size_t rawHead =
-      fill(raw.kept, kHeadBytes, failed, [&](char* into, size_t room) { return raw.read(into, room); });
+  const size_t rawHead = fill(raw.kept, kHeadBytes, failed,
+                              [&](char* into, size_t room) { return raw.read(into, room); });
   if (failed) {
     reportCannotRead(path);
     close();
@@ -65,12 +65,14 @@ bool InputFile::open(const char* path) {
   plainFile = regular && !standardInput && compression == Compression::None;
 
   head = static_cast<char*>(checkedMalloc(kHeadBytes));
-  headSize = fill(head, kHeadBytes, failed, [&](char* into, size_t room) {
-    return decompressor.read(raw, into, room);
-  });
+  headSize = fill(head, kHeadBytes, failed,
+                  [&](char* into, size_t room) { return decompressor.read(raw, into, room); });
   headPos = 0;
   // A stream broken inside the first block is reported after the text before the break.
   failure = failed ? decompressor.failure : nullptr;
+  if (compression != Compression::None && !failed && headSize == kHeadBytes) {
+    decodeAhead.start(decompressor, raw);
+  }
   return true;
 }
 
@@ -82,6 +84,7 @@ ssize_t InputFile::read(char* into, size_t room) {
     return static_cast<ssize_t>(count);
   }
   if (failure != nullptr) return -1;
+  if (decodeAhead.running()) return decodeAhead.read(into, room, failure);
   const ssize_t got = decompressor.read(raw, into, room);
   if (got < 0) failure = decompressor.failure;
   return got;
@@ -91,9 +94,12 @@ ssize_t InputFile::readThunk(void* context, char* into, size_t room) {
   return static_cast<InputFile*>(context)->read(into, room);
 }
 
-ByteSource InputFile::source() { return ByteSource{this, &InputFile::readThunk, plainFile ? raw.fd : -1}; }
+ByteSource InputFile::source() {
+  return ByteSource{this, &InputFile::readThunk, plainFile ? raw.fd : -1};
+}
 
 void InputFile::close() {
+  decodeAhead.finish();
   decompressor.end();
   if (ownsFd) ::close(raw.fd);
   ownsFd = false;

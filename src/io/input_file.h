@@ -5,6 +5,7 @@
 
 #include "io/byte_source.h"
 #include "io/compressed_input.h"
+#include "io/decode_ahead.h"
 
 // A graph input as text: a file, or standard input for the path "-", read
 // through when it is gzip or zstd (told by its first bytes, never by its
@@ -13,11 +14,12 @@
 struct InputFile {
   RawInput raw;
   Decompressor decompressor;
+  DecodeAhead decodeAhead;  // runs while a compressed input is read past its first block
   char* head = nullptr;
   size_t headSize = 0;
   size_t headPos = 0;
   bool ownsFd = false;
-  bool plainFile = false;  // a regular file, not compressed: its path can be opened again
+  bool plainFile = false;         // a regular file, not compressed: its path can be opened again
   const char* failure = nullptr;  // why the text could not be read
 
   // Opens path and reads the first block. False, the input closed, after

@@ -13,14 +13,19 @@ namespace {
 
 enum LongOnly { kSources = 256, kMaxCost, kProgress, kNoProgress };
 
-constexpr option kOptions[] = {
-    {"source", required_argument, nullptr, 's'},   {"sources", required_argument, nullptr, kSources},
-    {"target", required_argument, nullptr, 't'},   {"max-cost", required_argument, nullptr, kMaxCost},
-    {"output", required_argument, nullptr, 'o'},   {"format", required_argument, nullptr, 'f'},
-    {"threads", required_argument, nullptr, 'j'},  {"progress", no_argument, nullptr, kProgress},
-    {"no-progress", no_argument, nullptr, kNoProgress}, {"quiet", no_argument, nullptr, 'q'},
-    {"help", no_argument, nullptr, 'h'},           {"version", no_argument, nullptr, 'V'},
-    {nullptr, 0, nullptr, 0}};
+constexpr option kOptions[] = {{"source", required_argument, nullptr, 's'},
+                               {"sources", required_argument, nullptr, kSources},
+                               {"target", required_argument, nullptr, 't'},
+                               {"max-cost", required_argument, nullptr, kMaxCost},
+                               {"output", required_argument, nullptr, 'o'},
+                               {"format", required_argument, nullptr, 'f'},
+                               {"threads", required_argument, nullptr, 'j'},
+                               {"progress", no_argument, nullptr, kProgress},
+                               {"no-progress", no_argument, nullptr, kNoProgress},
+                               {"quiet", no_argument, nullptr, 'q'},
+                               {"help", no_argument, nullptr, 'h'},
+                               {"version", no_argument, nullptr, 'V'},
+                               {nullptr, 0, nullptr, 0}};
 
 // A whole decimal number from 0 to limit.
 bool parseCount(const char* text, int64_t limit, int64_t& value) {

@@ -17,7 +17,9 @@ int32_t openOutput(TextWriter& writer, const std::string& path) {
 
 }  // namespace
 
-bool hasSourcePlaceholder(const char* pattern) { return std::strstr(pattern, kPlaceholder) != nullptr; }
+bool hasSourcePlaceholder(const char* pattern) {
+  return std::strstr(pattern, kPlaceholder) != nullptr;
+}
 
 std::string outputPathFor(const char* pattern, int32_t source) {
   std::string path = pattern;
@@ -50,7 +52,8 @@ void appendTargetLines(const ShortestPathSolver& solver, int32_t source,
     text += std::to_string(result.cost) + ' ';
     // Back along the predecessors; a chain is never longer than the node count.
     path.clear();
-    for (int32_t node = target; node != -1 && path.size() <= static_cast<size_t>(solver.searchNodeCount);
+    for (int32_t node = target;
+         node != -1 && path.size() <= static_cast<size_t>(solver.searchNodeCount);
          node = node == source ? -1 : solver.results[node].pred) {
       path.push_back(node);
     }

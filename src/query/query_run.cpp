@@ -32,8 +32,8 @@ bool nodesInGraph(const std::vector<int64_t>& nodes, int32_t firstNode, int32_t 
                   std::vector<int32_t>& checked) {
   for (const int64_t node : nodes) {
     if (node < firstNode || node >= nodeCount) {
-      printLinef("ERROR: node %lld is not in the graph (nodes %d..%d)", static_cast<long long>(node),
-                 firstNode, nodeCount - 1);
+      printLinef("ERROR: node %lld is not in the graph (nodes %d..%d)",
+                 static_cast<long long>(node), firstNode, nodeCount - 1);
       return false;
     }
     checked.push_back(static_cast<int32_t>(node));
@@ -56,7 +56,8 @@ struct QuerySolve {
 
   bool solveOne(ShortestPathSolver& solver, size_t index) {
     const int32_t source = sources[index];
-    const SearchLimits limits{targets.data(), static_cast<int32_t>(targets.size()), options.maxCost};
+    const SearchLimits limits{targets.data(), static_cast<int32_t>(targets.size()),
+                              options.maxCost};
     if (!solveWithinLimits(solver, source, limits)) return false;
     const std::string path = outputPathFor(options.output, source);
     if (targets.empty()) return writeSolutionLines(solver, path, firstNode);
@@ -104,7 +105,8 @@ int runQuery(const QueryOptions& options) {
     reportUsageError("several sources without --target need an output path with '{source}'");
     return kQueryUsageError;
   }
-  const bool showProgress = options.progress < 0 ? isatty(STDERR_FILENO) == 1 : options.progress == 1;
+  const bool showProgress =
+      options.progress < 0 ? isatty(STDERR_FILENO) == 1 : options.progress == 1;
   ProgressLine progress(showProgress, options.graph);
 
   ShortestPathSolver graph;
@@ -142,7 +144,8 @@ int runQuery(const QueryOptions& options) {
   if (solve.failed) return kQueryFailure;
   if (!options.quiet) {
     printLinef("Solved %zu source%s in %lld ms", solve.sources.size(),
-               solve.sources.size() == 1 ? "" : "s", static_cast<long long>(solveWatch.elapsedMs()));
+               solve.sources.size() == 1 ? "" : "s",
+               static_cast<long long>(solveWatch.elapsedMs()));
   }
   return kQuerySuccess;
 }

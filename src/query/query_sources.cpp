@@ -43,6 +43,7 @@ bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
   }
   input.close();
   if (reason == nullptr) return true;
-  printLinef("ERROR: Bad sources file %s line %lld: %s", path, static_cast<long long>(lineNumber), reason);
+  printLinef("ERROR: Bad sources file %s line %lld: %s", path, static_cast<long long>(lineNumber),
+             reason);
   return false;
 }

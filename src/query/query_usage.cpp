@@ -44,4 +44,6 @@ void reportUsageError(const char* message) {
 
 void printQueryHelp() { printOutputLine(kHelp); }
 
-void printQueryVersion() { printOutputLine((std::string("vorlinde-query ") + kVersionText).c_str()); }
+void printQueryVersion() {
+  printOutputLine((std::string("vorlinde-query ") + kVersionText).c_str());
+}

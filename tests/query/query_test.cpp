@@ -97,9 +97,11 @@ TEST(Query, EveryFormatCompressionAndStandardInputGiveTheFullSearch) {
     writeFile(dir.file("g." + format + ".zst"), zstdBytes(text));
     const bool shifted = format == "dimacs" || format == "mtx";
     const std::string source = shifted ? "4" : "3";
-    for (const std::string& input : {"g." + format, "g." + format + ".gz", "g." + format + ".zst", std::string("-")}) {
+    for (const std::string& input :
+         {"g." + format, "g." + format + ".gz", "g." + format + ".zst", std::string("-")}) {
       SCOPED_TRACE(input + " " + format);
-      const ProcessResult run = runQueryTool({"-q", "-s", source, input}, dir.path(), dir.file("g." + format));
+      const ProcessResult run =
+          runQueryTool({"-q", "-s", source, input}, dir.path(), dir.file("g." + format));
       EXPECT_EQ(run.status, 0);
       EXPECT_EQ(run.err, "");
       EXPECT_EQ(run.out, shifted ? oneBased(expected) : expected);
@@ -113,8 +115,10 @@ TEST(Query, EveryFormatCompressionAndStandardInputGiveTheFullSearch) {
 
 TEST(Query, MatrixMarketSymmetricPatternAndRealEntries) {
   TempDir dir;
-  writeFile(dir.file("p.mtx"), "%%MatrixMarket matrix coordinate pattern symmetric\n3 3 2\n2 1\n3 2\n");
-  writeFile(dir.file("r.mtx"), "%%MatrixMarket MATRIX coordinate real general\n3 2 2\n1 2 2.0\n3 1 0.5e1\n");
+  writeFile(dir.file("p.mtx"),
+            "%%MatrixMarket matrix coordinate pattern symmetric\n3 3 2\n2 1\n3 2\n");
+  writeFile(dir.file("r.mtx"),
+            "%%MatrixMarket MATRIX coordinate real general\n3 2 2\n1 2 2.0\n3 1 0.5e1\n");
   EXPECT_EQ(runQueryTool({"-q", "p.mtx"}, dir.path()).out, "1 0 -1\n2 1 1\n3 2 2\n");
   EXPECT_EQ(runQueryTool({"-q", "-s", "3", "r.mtx"}, dir.path()).out, "1 5 3\n2 7 1\n3 0 -1\n");
 }
@@ -130,7 +134,8 @@ TEST(Query, EachFormatNamesItsFirstBadLine) {
       {"g.gr", "c x\na 1 2 3\n", "line 2: an arc before the p line"},
       {"g.snap", "# x\n0 1\n0 x\n", "line 3: not a number"},
       {"g.snap", "# x\n0 1 2 3\n", "line 2: expected 2 or 3 fields"},
-      {"g.mtx", "%%MatrixMarket matrix array real general\n", "line 1: unsupported Matrix Market header "
+      {"g.mtx", "%%MatrixMarket matrix array real general\n",
+       "line 1: unsupported Matrix Market header "
        "(supported: matrix coordinate integer, real or pattern, general or symmetric)"},
       {"g.mtx", mm + "2 2 1\n1 3 1\n", "line 3: column 3 outside 1..2"},
       {"g.mtx", mm + "% c\n2 2 2\n1 2 1\n", "line 3: the size line says 2 entries, the file has 1"},
@@ -148,14 +153,22 @@ TEST(Query, EachFormatNamesItsFirstBadLine) {
   }
   // A broken compressed stream is reported at the line where the text breaks off.
   std::string text;
-  for (int line = 0; line < 20000; ++line) text += std::to_string(line) + " " + std::to_string(line + 1) + " 1\n";
+  for (int line = 0; line < 20000; ++line)
+    text += std::to_string(line) + " " + std::to_string(line + 1) + " 1\n";
   const std::string packed = zstdBytes(text);
   writeFile(dir.file("cut.zst"), packed.substr(0, packed.size() / 2));
   writeGzip(dir.file("whole.gz"), text);
+  std::string chain = "0 0 -1\n";  // read whole, well past the block kept for the format's look
+  for (int node = 1; node <= 20000; ++node) {
+    chain +=
+        std::to_string(node) + ' ' + std::to_string(node) + ' ' + std::to_string(node - 1) + '\n';
+  }
+  EXPECT_EQ(runQueryTool({"-q", "whole.gz"}, dir.path()).out, chain);
   std::string gz = readFile(dir.file("whole.gz"));
   gz[gz.size() / 2] ^= 0x55;
   writeFile(dir.file("bad.gz"), gz);
-  const std::regex where(R"(ERROR: Bad graph file (cut\.zst|bad\.gz) line [1-9][0-9]*: (zstd stream ends early|corrupt gzip stream)\n)");
+  const std::regex where(
+      R"(ERROR: Bad graph file (cut\.zst|bad\.gz) line [1-9][0-9]*: (zstd stream ends early|corrupt gzip stream)\n)");
   for (const std::string file : {"cut.zst", "bad.gz"}) {
     const ProcessResult run = runQueryTool({file}, dir.path());
     EXPECT_EQ(run.status, 1);
@@ -170,7 +183,8 @@ std::string referenceTargetLine(const std::string& solution, int32_t source, int
   std::string line = std::to_string(source) + ' ' + std::to_string(target) + ' ';
   if (cost[target] < 0) return line + "-1 -\n";
   std::string path = std::to_string(target);
-  for (int64_t node = target; node != source; node = pred[node]) path = std::to_string(pred[node]) + ',' + path;
+  for (int64_t node = target; node != source; node = pred[node])
+    path = std::to_string(pred[node]) + ',' + path;
   return line + std::to_string(cost[target]) + ' ' + path + '\n';
 }
 
@@ -179,10 +193,12 @@ TEST(Query, TargetsGiveThePredecessorChainOfTheFullSearch) {
   writeFile(dir.file("g.txt"), graphText(testEdges()));
   std::string expected;
   std::vector<std::string> args = {"-q", "-j", "2", "-s", "5", "-s", "3"};
-  for (int32_t target = 0; target < kNodes; target += 4) args.insert(args.end(), {"-t", std::to_string(target)});
+  for (int32_t target = 0; target < kNodes; target += 4)
+    args.insert(args.end(), {"-t", std::to_string(target)});
   for (const int32_t source : {5, 3}) {
     const std::string solution = referenceSolution(dir, source);
-    for (int32_t target = 0; target < kNodes; target += 4) expected += referenceTargetLine(solution, source, target);
+    for (int32_t target = 0; target < kNodes; target += 4)
+      expected += referenceTargetLine(solution, source, target);
   }
   args.push_back("g.txt");
   EXPECT_EQ(runQueryTool(args, dir.path()).out, expected);
@@ -190,9 +206,11 @@ TEST(Query, TargetsGiveThePredecessorChainOfTheFullSearch) {
 
 TEST(Query, MaxCostReportsNodesPastItUnreached) {
   TempDir dir;
-  const std::string expected =
-      eachLine(referenceSolution(dir, 3), [](int64_t v[3]) { if (v[1] > 2) v[1] = v[2] = -1; });
-  EXPECT_EQ(runQueryTool({"-q", "-s", "3", "--max-cost", "2", "reference.txt"}, dir.path()).out, expected);
+  const std::string expected = eachLine(referenceSolution(dir, 3), [](int64_t v[3]) {
+    if (v[1] > 2) v[1] = v[2] = -1;
+  });
+  EXPECT_EQ(runQueryTool({"-q", "-s", "3", "--max-cost", "2", "reference.txt"}, dir.path()).out,
+            expected);
 }
 
 TEST(Query, SeveralSourcesWriteOneFileEachWithAnyThreadCount) {
@@ -200,13 +218,14 @@ TEST(Query, SeveralSourcesWriteOneFileEachWithAnyThreadCount) {
   writeFile(dir.file("sources.ss"), "c sources\np aux sp ss 3\ns 2\ns 6\n# more\n7\n");
   writeFile(dir.file("g.txt"), graphText(testEdges()));
   for (const std::string threads : {"1", "3"}) {
-    const ProcessResult run = runQueryTool(
-        {"-q", "-j", threads, "-s", "0", "--sources", "sources.ss", "-o", "out-{source}.sol", "g.txt"},
-        dir.path());
+    const ProcessResult run = runQueryTool({"-q", "-j", threads, "-s", "0", "--sources",
+                                            "sources.ss", "-o", "out-{source}.sol", "g.txt"},
+                                           dir.path());
     EXPECT_EQ(run.status, 0);
     for (const int32_t source : {0, 2, 6, 7}) {
       const std::string path = dir.file("out-" + std::to_string(source) + ".sol");
-      EXPECT_EQ(readFile(path), referenceSolution(dir, source)) << threads << " threads, source " << source;
+      EXPECT_EQ(readFile(path), referenceSolution(dir, source))
+          << threads << " threads, source " << source;
       std::remove(path.c_str());
     }
   }
@@ -216,13 +235,22 @@ TEST(Query, UsageErrorsExitTwoFailuresOne) {
   TempDir dir;
   writeFile(dir.file("g.txt"), "0 1 1\n");
   const std::vector<std::pair<std::vector<std::string>, int>> rows = {
-      {{"--bogus", "g.txt"}, 2}, {{}, 2}, {{"-f", "xml", "g.txt"}, 2}, {{"-j", "0", "g.txt"}, 2},
-      {{"-s", "0", "-s", "1", "g.txt"}, 2}, {{"g.txt", "h.txt"}, 2}, {{"missing.txt"}, 1},
-      {{"-s", "2", "g.txt"}, 1}, {{"-o", "no/such/dir", "g.txt"}, 1}, {{"-q", "g.txt"}, 0}};
+      {{"--bogus", "g.txt"}, 2},
+      {{}, 2},
+      {{"-f", "xml", "g.txt"}, 2},
+      {{"-j", "0", "g.txt"}, 2},
+      {{"-s", "0", "-s", "1", "g.txt"}, 2},
+      {{"g.txt", "h.txt"}, 2},
+      {{"missing.txt"}, 1},
+      {{"-s", "2", "g.txt"}, 1},
+      {{"-o", "no/such/dir", "g.txt"}, 1},
+      {{"-q", "g.txt"}, 0}};
   for (const auto& [args, status] : rows) {
     EXPECT_EQ(runQueryTool(args, dir.path()).status, status) << testing::PrintToString(args);
   }
-  EXPECT_EQ(runQueryTool({"--help"}, dir.path()).out.rfind("Usage: vorlinde-query [OPTIONS] GRAPH\n", 0), 0u);
+  EXPECT_EQ(
+      runQueryTool({"--help"}, dir.path()).out.rfind("Usage: vorlinde-query [OPTIONS] GRAPH\n", 0),
+      0u);
 }
 
 }  // namespace
