@@ -36,6 +36,14 @@ bool GraphBuilder::growEdges() {
   return true;
 }
 
+void GraphBuilder::reserveEdges(int64_t count) {
+  if (count > kMostEdges) count = kMostEdges;
+  if (count <= edgeRoom) return;
+  edges = static_cast<Edge*>(growArray(edges, static_cast<size_t>(edgeCount) * sizeof(Edge),
+                                       static_cast<size_t>(count) * sizeof(Edge)));
+  edgeRoom = count;
+}
+
 void GraphBuilder::coverLabels(int64_t bound) {
   if (bound <= labelBound) return;
   if (bound > rangeRoom) {

@@ -36,6 +36,10 @@ struct GraphBuilder {
     return true;
   }
 
+  // Makes room for count edges in all, as a header announces them: no copy
+  // on the way, and no memory touched beyond what the edges fill.
+  void reserveEdges(int64_t count);
+
   // Makes nodes 0 .. bound - 1 exist (a header may name nodes without edges).
   void coverLabels(int64_t bound);
 

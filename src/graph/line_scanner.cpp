@@ -60,7 +60,8 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
 
 namespace line_fields {
 
-const char* readWeight(const char*& at, const char* stop, int64_t limit, int64_t& value) {
+const char* readWeightInAnyForm(const char*& at, const char* stop, int64_t limit,
+                                int64_t& value) {
   bool negative = false;
   if (at < stop && (*at == '-' || *at == '+')) negative = *at++ == '-';
   // The digits without leading zeros, and where the decimal point stands among them.

@@ -31,7 +31,8 @@ bool readDimacs(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure) {
   while (lines.nextLine(at, stop)) {
     if (!nextField(at, stop) || *at == 'c') continue;
     const int64_t line = lines.lineNumber;
-    if (takeWord(at, stop, "p")) {
+    const bool arc = *at == 'a' && (at + 1 == stop || isBlank(at[1]));
+    if (!arc && takeWord(at, stop, "p")) {
       if (nodeTotal >= 0) return failure.at(line, "a second p line");
       if (!nextField(at, stop) || !takeWord(at, stop, "sp") || !nextField(at, stop) ||
           readNumber(at, stop, kMaxLabel - 1, nodeTotal) != nullptr || !nextField(at, stop) ||
@@ -41,9 +42,11 @@ bool readDimacs(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure) {
       }
       problemLine = line;
       graph.coverLabels(nodeTotal + 1);
+      graph.reserveEdges(arcTotal);
       continue;
     }
-    if (!takeWord(at, stop, "a")) return failure.at(line, "expected a 'c', 'p' or 'a' line");
+    if (!arc) return failure.at(line, "expected a 'c', 'p' or 'a' line");
+    ++at;
     if (nodeTotal < 0) return failure.at(line, "an arc before the p line");
     int64_t ends[2];
     for (int64_t& end : ends) {

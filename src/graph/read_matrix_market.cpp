@@ -67,6 +67,7 @@ bool readMatrixMarket(LineScanner& lines, GraphBuilder& graph, ReadFailure& fail
         return failure.at(line, "expected the size line 'rows columns entries'");
       sizeLine = line;
       graph.coverLabels((size[0] > size[1] ? size[0] : size[1]) + 1);
+      graph.reserveEdges(symmetric ? 2 * size[2] : size[2]);
       continue;
     }
     int64_t ends[2];
