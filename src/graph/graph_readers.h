@@ -19,9 +19,8 @@ struct ReadFailure {
 
 // One reader per format, each filling builder from the lines of one text and
 // covering the node numbers its header names. False at the first bad line.
-// graph/read_edges_text.cpp, graph/read_dimacs.cpp, graph/read_snap.cpp,
-// graph/read_matrix_market.cpp.
-bool readEdgesText(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure);
+// graph/read_dimacs.cpp, graph/read_snap.cpp, graph/read_matrix_market.cpp;
+// the tool's own format goes through its loader (graph/load_graph.cpp).
 bool readDimacs(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure);
 bool readSnap(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure);
 bool readMatrixMarket(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure);

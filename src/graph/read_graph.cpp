@@ -19,7 +19,7 @@ bool readText(GraphFormat format, LineScanner& lines, GraphBuilder& graph, ReadF
     case GraphFormat::Edges:
       break;
   }
-  return readEdgesText(lines, graph, failure);
+  return false;  // the tool's own format never comes here
 }
 
 }  // namespace
@@ -33,10 +33,21 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
   input.raw.onReadContext = progress.context;
   if (format == GraphFormat::Auto) format = detectGraphFormat(input.head, input.headSize);
   firstNode = firstNodeOf(format);
-  if (format == GraphFormat::Edges && input.plainFile) {
-    // The tool's own loader, at its own speed and with its own messages.
+  if (format == GraphFormat::Edges) {
+    // The tool's own loader, at its own speed and with its own messages; a
+    // plain file it opens itself, to read it its own way.
+    if (input.plainFile) {
+      input.close();
+      return loadGraph(path);
+    }
+    ByteSource source = input.source();
+    const bool loaded = loadGraphFrom(source, path);
+    if (!loaded && input.failure != nullptr) {
+      printLinef("ERROR: Bad graph file %s line %lld: %s", path,
+                 static_cast<long long>(input.lineEnds + 1), input.failure);
+    }
     input.close();
-    return loadGraph(path);
+    return loaded;
   }
 
   GraphBuilder graph;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,6 +78,12 @@ bool InputFile::open(const char* path) {
 }
 
 ssize_t InputFile::read(char* into, size_t room) {
+  const ssize_t got = readText(into, room);
+  if (got > 0) lineEnds += std::count(into, into + got, '\n');
+  return got;
+}
+
+ssize_t InputFile::readText(char* into, size_t room) {
   if (headPos < headSize) {
     const size_t count = room < headSize - headPos ? room : headSize - headPos;
     std::memcpy(into, head + headPos, count);

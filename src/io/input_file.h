@@ -21,6 +21,7 @@ struct InputFile {
   bool ownsFd = false;
   bool plainFile = false;         // a regular file, not compressed: its path can be opened again
   const char* failure = nullptr;  // why the text could not be read
+  int64_t lineEnds = 0;  // line feeds handed out so far: where in the text a failure struck
 
   // Opens path and reads the first block. False, the input closed, after
   // "Can not open file <path>" (or "ERROR: Can not read file <path>").
@@ -31,5 +32,6 @@ struct InputFile {
 
  private:
   ssize_t read(char* into, size_t room);
+  ssize_t readText(char* into, size_t room);
   static ssize_t readThunk(void* context, char* into, size_t room);
 };

@@ -10,7 +10,7 @@ struct QueryOptions {
   std::vector<int64_t> sources;
   const char* sourcesFile = nullptr;
   std::vector<int64_t> targets;
-  int64_t maxCost = INT64_MAX;
+  int64_t maxCost = -1;  // -1: no limit
   const char* output = "-";
   GraphFormat format = GraphFormat::Auto;
   int32_t threads = 0;  // 0: one per core
