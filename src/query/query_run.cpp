@@ -6,6 +6,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "app/stopwatch.h"
@@ -22,8 +23,9 @@ namespace {
 // written by one thread only.
 std::vector<int64_t> withoutRepeats(const std::vector<int64_t>& nodes) {
   std::vector<int64_t> unique;
+  std::unordered_set<int64_t> seen;
   for (const int64_t node : nodes) {
-    if (std::find(unique.begin(), unique.end(), node) == unique.end()) unique.push_back(node);
+    if (seen.insert(node).second) unique.push_back(node);
   }
   return unique;
 }
