@@ -14,6 +14,14 @@ using MessageSink = void (*)(const char* line);
 // the streams; nullptr restores the streams.
 void setMessageSink(MessageSink sink);
 
+// "<formatted text>\n" on standard output: the result of a run, the checksum.
+[[gnu::format(printf, 1, 2)]] void printResultLinef(const char* format, ...);
+
+// Flushes and closes standard output at the end of the program. False when a
+// line written there was lost (a full disk, a closed descriptor, a reader
+// that went away), so that no run reports success for output nobody got.
+bool finishStandardOutput();
+
 // "<formatted text>\n" on standard error.
 [[gnu::format(printf, 1, 2)]] void printLinef(const char* format, ...);
 
@@ -30,9 +38,6 @@ void reportInputNotOpened(const char* path);
 // "ERROR: Can not read file <path>" on standard error: the file opened but
 // reading it failed (a folder, an I/O error).
 void reportCannotRead(const char* path);
-
-// "<text>\n" on standard output: what the user asked for (help, version).
-void printOutputLine(const char* text);
 
 // A status line on standard error that the next one overwrites ("\r", the
 // text, the rest of the line erased, no newline); an empty text clears it.

@@ -1,6 +1,5 @@
 #include "io/text_writer.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,13 +40,12 @@ int32_t TextWriter::open(const char* path) {
   pending = 0;
   failed = false;
   standardOutput = false;
-  fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) {
-    reportCannotOpen(path);
+  if (openOutputFile(output, path) != 0) {
     std::free(buffer);
     buffer = nullptr;
     return -1;
   }
+  fd = output.fd;
   return 0;
 }
 
@@ -96,7 +94,11 @@ bool TextWriter::close() {
   }
   pending = 0;
   bool complete = !failed;
-  if (!standardOutput && ::close(fd) != 0 && complete) {
+  if (standardOutput) {
+    // Standard output stays open: it belongs to the process.
+  } else if (!complete) {
+    abandonOutputFile(output);
+  } else if (!commitOutputFile(output)) {
     reportWriteError();
     complete = false;
   }

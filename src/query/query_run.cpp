@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <unordered_set>
 #include <vector>
 
+#include "app/output_conflicts.h"
 #include "app/stopwatch.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
@@ -39,6 +41,20 @@ bool nodesInGraph(const std::vector<int64_t>& nodes, int32_t firstNode, int32_t 
       return false;
     }
     checked.push_back(static_cast<int32_t>(node));
+  }
+  return true;
+}
+
+// Outputs are replaced whole, so writing over the graph would lose it, as
+// vorlinde refuses too.
+bool outputsSpareTheGraph(const QueryOptions& options, const std::vector<int32_t>& sources) {
+  if (std::strcmp(options.graph, "-") == 0) return true;
+  for (const int32_t source : sources) {
+    const std::string path = outputPathFor(options.output, source);
+    if (path != "-" && sameFile(path.c_str(), options.graph)) {
+      printLinef("ERROR: Output file %s is the same file as %s", path.c_str(), options.graph);
+      return false;
+    }
   }
   return true;
 }
@@ -126,7 +142,8 @@ int runQuery(const QueryOptions& options) {
   if (requested.empty()) requested.push_back(firstNode);
   QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, {}, {}, {}, {}, &progress};
   if (!nodesInGraph(requested, firstNode, graph.nodeCount, solve.sources) ||
-      !nodesInGraph(options.targets, firstNode, graph.nodeCount, solve.targets)) {
+      !nodesInGraph(options.targets, firstNode, graph.nodeCount, solve.targets) ||
+      !outputsSpareTheGraph(options, solve.sources)) {
     return kQueryFailure;
   }
   solve.targetText.resize(solve.sources.size());

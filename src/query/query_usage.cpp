@@ -1,5 +1,3 @@
-#include <string>
-
 #include "app/version.h"
 #include "base/messages.h"
 #include "query/query_options.h"
@@ -42,8 +40,6 @@ void reportUsageError(const char* message) {
   printLine("Try 'vorlinde-query --help' for more information.");
 }
 
-void printQueryHelp() { printOutputLine(kHelp); }
+void printQueryHelp() { printResultLinef("%s", kHelp); }
 
-void printQueryVersion() {
-  printOutputLine((std::string("vorlinde-query ") + kVersionText).c_str());
-}
+void printQueryVersion() { printResultLinef("vorlinde-query %s", kVersionText); }

@@ -245,6 +245,7 @@ TEST(Query, UsageErrorsExitTwoFailuresOne) {
       {{"missing.txt"}, 1},
       {{"-s", "2", "g.txt"}, 1},
       {{"-o", "no/such/dir", "g.txt"}, 1},
+      {{"-o", "./g.txt", "g.txt"}, 1},
       {{"-q", "g.txt"}, 0}};
   for (const auto& [args, status] : rows) {
     EXPECT_EQ(runQueryTool(args, dir.path()).status, status) << testing::PrintToString(args);
