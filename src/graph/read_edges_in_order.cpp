@@ -19,7 +19,7 @@ constexpr int64_t kFirstRoom = 4096;
 // Room for more edges than count: half again as much. Only what is used is
 // ever touched.
 int64_t largerRoom(int64_t count, int64_t room) {
-  const int64_t larger = std::min(room + room / 2, kMostEdges);
+  const int64_t larger = std::min(room + room / 2 + 1, kMostEdges);
   if (larger <= count) failAllocation();  // more edges than a 32-bit count can hold
   return larger;
 }
@@ -32,7 +32,8 @@ EdgeReading ShortestPathSolver::readEdgesInOrder(ByteSource& source, int64_t fil
   reader.open(source);
   int64_t room = kFirstRoom;
   if (fileBytes >= 0) {
-    room = std::clamp(fileBytes / kUsualLineBytes, kFirstRoom, fileBytes / kShortestLineBytes + 1);
+    room = std::min(std::max(fileBytes / kUsualLineBytes, kFirstRoom),
+                    fileBytes / kShortestLineBytes + 1);
   }
   room = std::min(room, kMostEdges);
   edges = static_cast<Edge*>(checkedMalloc(static_cast<size_t>(room) * sizeof(Edge)));

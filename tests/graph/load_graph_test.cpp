@@ -166,6 +166,7 @@ TEST_F(LoadGraphTest, PartsMayStartAtAnyByte) {
       "0 1 1\n1 2 2\n0 2 3\n2 0 4\n\n1 0 5\n",
       "0 1 1\n\n0 2 3\n1 x 3\n\n1 2\n2 1 1\r1\n",
       "0 1 1\n0 2 3\n1 2 2\nx 1 2",
+      "0 2 1",  // as many edges as its size allows
   };
   solver.verbose = true;
   const auto loadAsText = [&](const std::string& text, LoadSplitting splitting) {
