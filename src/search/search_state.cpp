@@ -4,7 +4,9 @@
 #include "graph/shortest_path_solver.h"
 #include "search/heap_layouts.h"
 
-void ShortestPathSolver::initSearch(int32_t count) {
+void ShortestPathSolver::initSearch(int32_t count) { prepareSearchState(count, true); }
+
+void ShortestPathSolver::prepareSearchState(int32_t count, bool withHeap) {
   releaseArray(results);
   releaseArray(heapEntries);
   // A negative count (a graph without nodes) sizes nothing.
@@ -14,18 +16,23 @@ void ShortestPathSolver::initSearch(int32_t count) {
   skippedPathCount = 0;
 
   const auto nodes = static_cast<std::size_t>(count);
+  results = allocateArray<NodeResult>(nodes);
+  // Read at random by the search; huge pages spare it most of the TLB
+  // misses. The advice must come before the first touch.
+  adviseHugePages(results, nodes * sizeof(NodeResult));
+  // All bytes 0xFF: cost -1 and pred -1 for every node.
+  std::memset(static_cast<void*>(results), 0xFF, nodes * sizeof(NodeResult));
+  if (withHeap) allocateHeapEntries();
+}
+
+void ShortestPathSolver::allocateHeapEntries() {
+  releaseArray(heapEntries);
   // A few spare heap entries beyond the count let the heap search lay the
   // same memory out its own way (heap_layouts.h).
-  const std::size_t entryCount = nodes + PackedLayout::kSpareEntries;
-  results = allocateArray<NodeResult>(nodes);
+  const std::size_t entryCount = static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries;
   heapEntries = allocateArray<HeapEntry>(entryCount);
-  // Both arrays are read at random by the search; huge pages spare it most of
-  // the TLB misses. The advice must come before the first touch.
-  adviseHugePages(results, nodes * sizeof(NodeResult));
   adviseHugePages(heapEntries, entryCount * sizeof(HeapEntry));
-
-  // All bytes 0xFF: cost -1 and pred -1 for every node, position -1 for every
-  // node. The slots' node and key are never read before a heap move writes them.
-  std::memset(static_cast<void*>(results), 0xFF, nodes * sizeof(NodeResult));
+  // Position -1 for every node. The slots' node and key are never read
+  // before a heap move writes them.
   std::memset(static_cast<void*>(heapEntries), 0xFF, entryCount * sizeof(HeapEntry));
 }

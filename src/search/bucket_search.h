@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+#include "graph/graph_types.h"
+
+// The whole search from one source by cost ranges (bucket_search.cpp). Fills
+// results (all -1 on entry) with exactly what the heap search would, and
+// returns true; or returns false when it cannot be sure of that, leaving
+// results to be reset and the heap search to be run instead.
+bool searchByBuckets(const Edge* edges, int32_t edgeCount, const EdgeRange* ranges,
+                     NodeResult* results, int32_t nodeCount, int32_t source);
+
+// Buckets hold costs c with equal c >> shift; chosen from the edge costs.
+int32_t chooseBucketShift(const Edge* edges, int32_t edgeCount);
