@@ -5,6 +5,7 @@
 #include "graph/graph_types.h"
 #include "search/search_limits.h"
 
+struct ByteSource;
 struct LoadedSolution;
 struct OverLimitScope;
 
@@ -47,7 +48,10 @@ class ShortestPathSolver {
 
   // Graph files and random graphs: graph/load_graph.cpp, graph/save_graph.cpp,
   // graph/random_graph.cpp, graph/create_run.cpp.
+  // loadGraph opens path and reads it with loadGraphFrom, which reads any
+  // byte source (path names it in messages). Either clears the solver first.
   bool loadGraph(const char* path);
+  bool loadGraphFrom(ByteSource& source, const char* path);
   int32_t saveGraph(const char* path);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
