@@ -242,12 +242,12 @@ bool skippedSumsAllReachedOtherwise(NodeResult* results, int32_t nodeCount) {
 }  // namespace
 
 bool searchByBuckets(const Edge* edges, int32_t edgeCount, const EdgeRange* ranges,
-                     NodeResult* results, int32_t nodeCount, int32_t source) {
+                     NodeResult* results, int32_t nodeCount, int32_t source, int32_t shift) {
   ItemList* slots = allocateArray<ItemList>(kSlotCount);
   // Every edge relaxed about once; beyond three times the edges the buckets
   // are too wide for this graph and the heap is the faster way.
   const int64_t workLimit = 3 * int64_t{edgeCount} + 2 * int64_t{nodeCount} + 4096;
-  BucketSearch search{edges, ranges, results, chooseBucketShift(edges, edgeCount), slots, workLimit};
+  BucketSearch search{edges, ranges, results, shift, slots, workLimit};
   bool exact = search.run(source);
   if (exact && search.skippedSum) exact = skippedSumsAllReachedOtherwise(results, nodeCount);
   for (int64_t k = 0; k < kSlotCount; ++k) release(slots[k]);

@@ -39,8 +39,13 @@ struct LimitStop {
 bool ShortestPathSolver::solveWhole(int32_t source) {
   return runSearchFrame("\tInit time ....", "\tFind time ....", false, [] {}, [&] {
     if (source < 0 || source >= searchNodeCount) return OverLimitScope{};
-    if (searchByBuckets(edges, edgeCount, edgeRanges, results, searchNodeCount, source)) return OverLimitScope{};
-    std::memset(static_cast<void*>(results), 0xFF, sizeof(NodeResult) * static_cast<std::size_t>(searchNodeCount));
+    const BucketPlan plan = planBuckets(edges, edgeCount, searchNodeCount);
+    if (plan.worthTrying) {
+      if (searchByBuckets(edges, edgeCount, edgeRanges, results, searchNodeCount, source, plan.shift)) {
+        return OverLimitScope{};
+      }
+      std::memset(static_cast<void*>(results), 0xFF, sizeof(NodeResult) * static_cast<std::size_t>(searchNodeCount));
+    }
     allocateHeapEntries();
     runHeapSearch(source);
     return OverLimitScope{};
