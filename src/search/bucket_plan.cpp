@@ -26,6 +26,6 @@ BucketPlan planBuckets(const Edge* edges, int32_t edgeCount, int32_t nodeCount) 
   std::nth_element(sample, middle, sample + count);
   const int64_t median = *middle;
   const int32_t width = std::bit_width(static_cast<uint32_t>(median));
-  const bool tiesAllButCertain = nodeCount > 64 * (median + 1) * (median + 1);
+  const bool tiesAllButCertain = nodeCount / 64 > (median + 1) * (median + 1);
   return BucketPlan{std::max(0, width - kShiftBelowWidth), !tiesAllButCertain};
 }
