@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "base/allocation.h"
-#include "search/bucket_search.h"
 #include "graph/shortest_path_solver.h"
+#include "search/bucket_search.h"
 #include "search/heap_layouts.h"
 #include "search/heap_search.h"
 #include "search/path_limit.h"
