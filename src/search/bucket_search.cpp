@@ -130,8 +130,9 @@ struct BucketSearch {
 
   // Each item costs a chain of dependent misses: its cost (is it still due
   // in this bucket?) and range, then its edges, then its targets' costs. The
-  // chain is walked ahead in stages over the items still to come.
-  void drain(ItemList& slot) {
+  // chain is walked ahead in stages over the items still to come. False when
+  // the work passed its limit: one bucket alone can go round and round.
+  bool drain(ItemList& slot) {
     constexpr int64_t kRangesAhead = 16;
     constexpr int64_t kEdgesAhead = 8;
     constexpr int64_t kTargetsAhead = 4;
@@ -158,9 +159,11 @@ struct BucketSearch {
       // Otherwise it was improved into an earlier bucket, or was already
       // handled from one.
       if (bucketOf(cost) == current) relax(node, cost);
+      if (work > workLimit) return false;
     }
     slotItems -= slot.size;
     slot.size = 0;
+    return true;
   }
 
   // After a drain: a tie mark still in place on a node whose bucket is
@@ -220,7 +223,7 @@ struct BucketSearch {
     results[source].cost = 0;
     push(source, 0);
     do {
-      drain(slots[current & (kSlotCount - 1)]);
+      if (!drain(slots[current & (kSlotCount - 1)])) return false;
       if (work > workLimit || (tied.size > 0 && tiesStillOpen())) return false;
     } while (advance());
     return true;
