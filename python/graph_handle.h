@@ -1,0 +1,38 @@
+#pragma once
+
+#include <pybind11/numpy.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "graph/shortest_path_solver.h"
+
+namespace py = pybind11;
+
+// A graph as Python holds it. Its solver owns the graph and is never searched
+// itself: every search gets a solver of its own that shares the graph, so
+// searches from several Python threads can run at once. The graph never
+// changes after it is made.
+struct GraphHandle {
+  std::unique_ptr<ShortestPathSolver> owner;
+};
+
+// Making and saving graphs (graph_building.cpp).
+GraphHandle readGraph(const std::filesystem::path& path, const std::string& format);
+GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
+                            std::optional<int64_t> numNodes);
+GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge);
+void saveGraph(const GraphHandle& graph, const std::filesystem::path& path);
+py::tuple graphEdges(const GraphHandle& graph);
+
+// Searches (graph_search.cpp).
+py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
+                        py::object sources, py::object threads);
+py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target);
+
+// Solutions (solution_output.cpp).
+int32_t checksum(py::handle cost);
+void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred);
