@@ -12,3 +12,5 @@ the costs and predecessors are those of its solution files. See help(vorlinde.Gr
 from ._core import Graph, __version__, checksum, random_graph, read_graph, save_solution
 
 __all__ = ["Graph", "checksum", "random_graph", "read_graph", "save_solution"]
+
+Graph.__module__ = __name__
