@@ -1,7 +1,6 @@
 // Loading graph files into the solver: the arrays a file gives, the growth
 // messages, regrouping of split sources, and what a failed load leaves.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <random>
@@ -110,22 +109,6 @@ TEST_F(LoadGraphTest, DamagedFilesAgreeWithAPlainReading) {
     else EXPECT_TRUE(!solver.graphSet && solver.edges == nullptr && solver.edgeRanges == nullptr);
     ASSERT_FALSE(HasFailure()) << "round " << round;
   }
-}
-
-TEST_F(LoadGraphTest, HighestLabelWithoutTheMemoryForIt) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the address sanitizer reports failed allocations itself";
-#else
-  writeFile(dir.file("g.txt"), "0 1 1\n2147483646 0 1\n");
-  // The label asks for 2^31 ranges of 8 bytes; 2 GiB of address space is not enough.
-  const auto loadUnderTwoGiB = [&] {
-    rlimit limit{};
-    limit.rlim_cur = limit.rlim_max = rlim_t{2} << 30;
-    setrlimit(RLIMIT_AS, &limit);
-    solver.loadGraph(dir.file("g.txt").c_str());
-  };
-  EXPECT_EXIT(loadUnderTwoGiB(), testing::ExitedWithCode(255), "^Can not allocate memory\n$");
-#endif
 }
 
 }  // namespace
