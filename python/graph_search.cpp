@@ -8,24 +8,18 @@
 #include <vector>
 
 #include "graph_handle.h"
+#include "search/search_limits.h"
 #include "integer_arrays.h"
 #include "tool_errors.h"
 
 namespace {
 
-constexpr int64_t kNoCostLimit = -1;
-
 // The exact search from source: every node it settles gets the cost and
-// predecessor of the full heap search; a node past maxCost is left
-// unreached. Fails like the tool (a path cost over the limit).
-void searchFrom(ShortestPathSolver& solver, int32_t source, int64_t maxCost,
+// predecessor of the full heap search. Fails like the tool (a path cost over
+// the limit).
+void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
                 const MessageCapture& capture) {
-  if (!solver.solveHeap(source)) capture.fail(FailureKind::BadInput);
-  if (maxCost == kNoCostLimit) return;
-  NodeResult* results = solver.results;
-  for (int32_t node = 0; node < solver.searchNodeCount; ++node) {
-    if (results[node].cost > maxCost) results[node] = NodeResult{-1, -1};
-  }
+  if (!solver.solveFrom(source, limits)) capture.fail(FailureKind::BadInput);
 }
 
 void copyResults(const ShortestPathSolver& solver, int32_t* cost, int32_t* pred) {
@@ -47,7 +41,7 @@ int32_t checkedSource(const GraphHandle& graph, int64_t source, const char* name
 }
 
 int64_t checkedMaxCost(py::handle maxCost) {
-  if (maxCost.is_none()) return kNoCostLimit;
+  if (maxCost.is_none()) return SearchLimits{}.maxCost;
   const auto limit = maxCost.cast<int64_t>();
   if (limit < 0) {
     failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
@@ -71,7 +65,7 @@ void solveRows(const ShortestPathSolver& owner, const std::vector<int32_t>& sour
       ShortestPathSolver solver;
       solver.shareGraph(owner);
       for (std::size_t row; !stop && (row = nextRow++) < sources.size();) {
-        searchFrom(solver, sources[row], maxCost, capture);
+        searchFrom(solver, sources[row], SearchLimits{nullptr, 0, maxCost}, capture);
         copyResults(solver, cost + row * rowLength, pred + row * rowLength);
       }
     } catch (...) {
@@ -147,7 +141,7 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
     MessageCapture capture;
     ShortestPathSolver solver;
     solver.shareGraph(*graph.owner);
-    searchFrom(solver, from, limit, capture);
+    searchFrom(solver, from, SearchLimits{nullptr, 0, limit}, capture);
     cost = newInt32Buffer(nodes);
     pred = newInt32Buffer(nodes);
     copyResults(solver, cost.get(), pred.get());
@@ -165,7 +159,7 @@ py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target)
     MessageCapture capture;
     ShortestPathSolver solver;
     solver.shareGraph(*graph.owner);
-    searchFrom(solver, from, kNoCostLimit, capture);
+    searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, capture);
     const NodeResult* results = solver.results;
     if (results[to].cost != -1) {
       for (int32_t node = to; node != -1; node = results[node].pred) ++length;

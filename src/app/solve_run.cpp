@@ -11,7 +11,7 @@ bool ShortestPathSolver::solveAndSave(const char* graphFile, const char* outputF
   if (graphFile != nullptr) timedStep(verbose, "Load time ....", [&] { return loadGraph(graphFile); });
 
   const bool solved = timedStep(verbose, "Solve time ...",
-                                [&] { return useHeap ? solveHeap(source) : solveLinear(source); });
+                                [&] { return useHeap ? solveFrom(source) : solveLinear(source); });
   if (!solved) {
     if (verbose) printLine("ERROR: can not find solution");
     return false;

@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +12,7 @@
 #include "base/messages.h"
 #include "base/grow_array.h"
 #include "graph/shortest_path_solver.h"
+#include "io/byte_source.h"
 #include "io/text_reader.h"
 
 namespace {
@@ -103,20 +108,39 @@ void reportBadLine(const char* path, const TextReader& reader) {
                static_cast<long long>(reader.badLineNumber), reader.badLineReason);
 }
 
+// The size of a regular file read through its descriptor, else -1.
+int64_t regularFileBytes(const ByteSource& source) {
+  struct stat status;
+  if (source.read != nullptr || source.fd < 0 || fstat(source.fd, &status) != 0) return -1;
+  return S_ISREG(status.st_mode) ? status.st_size : -1;
+}
+
 }  // namespace
 
 bool ShortestPathSolver::loadGraph(const char* path) {
   clear();
-  TextReader reader;
-  reader.capacity = kReadBufferBytes;
-  if (reader.open(path) != 0) {
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    reportCannotOpen(path);
     reportInputNotOpened(path);
     return false;
   }
+  ByteSource source;
+  source.fd = fd;
+  const bool loaded = loadGraphFrom(source, path);
+  ::close(fd);
+  return loaded;
+}
+
+bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path) {
+  clear();
+  TextReader reader;
+  reader.capacity = kReadBufferBytes;
+  reader.open(source);
   edgeRanges = static_cast<EdgeRange*>(checkedMalloc(kFirstRangeCapacity * sizeof(EdgeRange)));
   std::memset(edgeRanges, 0xFF, kFirstRangeCapacity * sizeof(EdgeRange));
   edges = static_cast<Edge*>(checkedMalloc(kFirstEdgeCapacity * sizeof(Edge)));
-  GrowingGraph growing{edges, edgeRanges, reader.fileBytes};
+  GrowingGraph growing{edges, edgeRanges, regularFileBytes(source)};
 
   int64_t count = 0;
   int64_t nextCheck = kFirstEdgeCapacity;

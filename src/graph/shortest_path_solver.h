@@ -3,8 +3,11 @@
 #include <cstdint>
 
 #include "graph/graph_types.h"
+#include "search/search_limits.h"
 
+struct ByteSource;
 struct LoadedSolution;
+struct OverLimitScope;
 
 // The one object of the process: graph storage, search state, solution and
 // the operations of every run. Fields are public plain data, in a fixed order.
@@ -46,7 +49,10 @@ class ShortestPathSolver {
   // Graph files, random graphs and graphs handed over in memory:
   // graph/load_graph.cpp, graph/save_graph.cpp, graph/random_graph.cpp,
   // graph/create_run.cpp, graph/adopt_edges.cpp.
+  // loadGraph opens path and reads it with loadGraphFrom, which reads any
+  // byte source (path names it in messages). Either clears the solver first.
   bool loadGraph(const char* path);
+  bool loadGraphFrom(ByteSource& source, const char* path);
   int32_t saveGraph(const char* path);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
@@ -55,11 +61,15 @@ class ShortestPathSolver {
   // their given order.
   void adoptEdges(Edge* givenEdges, int32_t givenEdgeCount, int32_t givenNodeCount);
 
-  // Search state and the two searches: search/search_state.cpp,
-  // search/heap_search.cpp, search/linear_search.cpp.
+  // Search state and the searches: search/search_state.cpp,
+  // search/heap_search.cpp, search/linear_search.cpp, search/solve_from.cpp.
+  // solveFrom is what the runs call: the exact answer of solveHeap, for the
+  // whole graph or, within limits, for part of it (search/search_limits.h).
+  // Every node it leaves unsettled reads cost -1, pred -1.
   void initSearch(int32_t count);
   bool solveHeap(int32_t source);
   bool solveLinear(int32_t source);
+  bool solveFrom(int32_t source, const SearchLimits& limits = {});
 
   // Solution files, comparison and checksum: solution/save_solution.cpp,
   // solution/load_solution.cpp, solution/compare_solution.cpp,
@@ -99,5 +109,10 @@ class ShortestPathSolver {
   // Relaxations skipped because their sum passed 2147483647 while the target
   // was still unreached; each marked its target (search/path_limit.h).
   int32_t skippedPathCount = 0;
-  bool reportPathOverLimit();
+  bool reportPathOverLimit(const OverLimitScope& scope);
+
+  // The frame every search runs in: refusal, timing, the over-limit report
+  // (search/search_frame.h).
+  template <typename Prepare, typename Find>
+  bool runSearchFrame(const char* initLabel, const char* findLabel, Prepare&& prepare, Find&& find);
 };

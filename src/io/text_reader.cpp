@@ -1,16 +1,10 @@
 #include "io/text_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/allocation.h"
-#include "base/messages.h"
 #include "graph/graph_types.h"
 
 namespace {
@@ -28,7 +22,8 @@ constexpr char kStopByte = '\0';
 
 }  // namespace
 
-int32_t TextReader::open(const char* path) {
+void TextReader::open(ByteSource& from) {
+  source = &from;
   if (capacity < kSmallestCapacity) capacity = kSmallestCapacity;
   const size_t bytes = static_cast<size_t>(capacity) + kPadding;
   buffer = static_cast<char*>(checkedMalloc(bytes));
@@ -42,21 +37,10 @@ int32_t TextReader::open(const char* path) {
   lineNumber = 1;
   badLineNumber = 0;
   badLineReason = nullptr;
-  fd = ::open(path, O_RDONLY);
-  if (fd < 0) {
-    reportCannotOpen(path);
-    std::free(buffer);
-    buffer = nullptr;
-    return -1;
-  }
-  struct stat status;
-  fileBytes = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : -1;
-  return 0;
 }
 
 void TextReader::close() {
-  if (fd >= 0) ::close(fd);
-  fd = -1;
+  source = nullptr;
   std::free(buffer);
   buffer = nullptr;
 }
@@ -67,10 +51,7 @@ void TextReader::close() {
 const char* TextReader::refill(const char* keepFrom) {
   carry = end - static_cast<int32_t>(keepFrom - buffer);
   std::memmove(buffer, keepFrom, static_cast<size_t>(carry));
-  ssize_t got;
-  do {
-    got = ::read(fd, buffer + carry, static_cast<size_t>(capacity - carry));
-  } while (got < 0 && errno == EINTR);
+  const ssize_t got = readSome(*source, buffer + carry, static_cast<size_t>(capacity - carry));
   if (got < 0) {
     end = carry = pos = 0;
     buffer[0] = kStopByte;

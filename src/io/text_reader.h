@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "graph/graph_types.h"
+#include "io/byte_source.h"
 #include "io/digit_scan.h"
 
 // What readEdgeLine found.
@@ -12,8 +13,8 @@ constexpr int32_t kEndOfInput = -1;
 constexpr int32_t kBadLine = -2;   // badLineNumber and badLineReason tell which and why
 constexpr int32_t kReadFailed = -3;
 
-// Reads edge lines (three decimal numbers) from a file through one buffer,
-// scanning the bytes in place and calling read(2) once per buffer. Set
+// Reads edge lines (three decimal numbers) from a byte source through one
+// buffer, scanning the bytes in place and reading once per buffer. Set
 // capacity before open.
 //
 // A line holds three unsigned decimal numbers, separated and optionally
@@ -22,21 +23,19 @@ constexpr int32_t kReadFailed = -3;
 // rules ends the reading with kBadLine, so a damaged file can never turn into
 // a different graph.
 struct TextReader {
-  int32_t fd = -1;
+  ByteSource* source = nullptr;
   char* buffer = nullptr;
   int32_t capacity = 0;
   int32_t carry = 0;  // bytes of an unfinished field kept at a refill
   int32_t end = 0;    // valid bytes in buffer; buffer[end] holds a stop byte
   int32_t pos = 0;    // next byte to scan
   bool endOfFile = false;
-  int64_t fileBytes = -1;  // size at open for a regular file, else -1
   int64_t lineNumber = 1;  // line being scanned, counting every line from 1
   int64_t badLineNumber = 0;
   const char* badLineReason = nullptr;
 
-  // Opens path read-only. 0 on success; -1 after printing
-  // "Can not open file [path]" on standard output.
-  int32_t open(const char* path);
+  // Reads from source, which must stay open until close.
+  void open(ByteSource& from);
 
   // Scans the next edge line into from, to and cost. Labels are at most
   // kMaxLabel and costs at most kMaxCost, so every label can index an array
@@ -45,7 +44,7 @@ struct TextReader {
   [[gnu::always_inline]] inline int32_t readEdgeLine(const int32_t* powersOfTen,
                                                       int32_t& from, int32_t& to, int32_t& cost);
 
-  // Closes the file and releases the buffer.
+  // Releases the buffer; the source stays open.
   void close();
 
  private:

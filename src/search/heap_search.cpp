@@ -1,126 +1,29 @@
-#include <cstdio>
+#include "search/heap_search.h"
+
 #include <cstring>
 
-#include "app/stopwatch.h"
 #include "graph/shortest_path_solver.h"
-#include "search/graph_not_set.h"
 #include "search/heap_layouts.h"
-#include "search/heap_moves.h"
-#include "search/relax_edge.h"
-
-namespace {
-
-// The solver's arrays copied into locals for the length of a search: written
-// through int32_t fields, the members themselves would have to be reloaded
-// after every store the search makes.
-template <typename Layout>
-struct HeapSearch {
-  const Edge* edges;
-  const EdgeRange* ranges;
-  NodeResult* results;
-  Layout heap;
-  int32_t heapSize;
-  int32_t skippedCount;
-
-  // The targets' result and position entries are fetched for all edges at
-  // once, so their cache misses overlap instead of following each other.
-  // (Forced inline, or GCC 12 drops the prefetch-only call as having no effect.)
-  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
-    const EdgeRange range = ranges[node];
-    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
-      const int32_t target = edges[e].to;
-      __builtin_prefetch(&results[target], 1);
-      __builtin_prefetch(heap.positionAddress(target), 1);
-    }
-  }
-
-  void relax(int32_t node) {
-    const EdgeRange range = ranges[node];
-    if (range.first < 0 || range.first > range.last) return;
-    const int64_t base = results[node].cost;
-    for (int32_t e = range.first; e <= range.last; ++e) {
-      const Edge& edge = edges[e];
-      const int32_t slot = heap.position(edge.to);
-      const int32_t cost = relaxEdge(edge, base, results[edge.to], slot != -1, skippedCount);
-      if (cost == -1) continue;
-      if (slot != -1) {
-        riseFrom(heap, slot, edge.to, cost);
-      } else {
-        pushEntry(heap, heapSize, edge.to, cost);
-      }
-    }
-  }
-
-  // Every node costs a chain of dependent misses: its range, then its edges,
-  // then its targets. The heap tells early which nodes come next: after a
-  // pop, the top is the next node, slots 1 and 2 hold the one after it, and
-  // slots 3 to 6 the one after that (a relaxation seldom undercuts them). So
-  // the chain is walked ahead in stages, one link per pop: ranges three pops
-  // ahead, edges two ahead, targets one ahead, and once more for the node
-  // that is really taken, which then costs little when the guess was right.
-  void run(int32_t source) {
-    results[source].cost = 0;
-    pushEntry(heap, heapSize, source, 0);
-    while (heapSize > 0) {
-      const int32_t node = heap.node(0);
-      prefetchTargets(node);
-      takeMinEntry(heap, heapSize);
-      // Settled before its edges are relaxed rather than after: the same for
-      // every graph file, and an edge back to the node itself can then never
-      // move the slot it no longer owns.
-      heap.setPosition(node, -1);
-      if (heapSize > 0) prefetchTargets(heap.node(0));
-      for (int32_t slot = 1; slot <= 2 && slot < heapSize; ++slot) {
-        const EdgeRange later = ranges[heap.node(slot)];
-        if (later.first >= 0) {
-          __builtin_prefetch(&edges[later.first]);
-          __builtin_prefetch(&edges[later.last]);
-        }
-      }
-      for (int32_t slot = 3; slot <= 6 && slot < heapSize; ++slot) {
-        __builtin_prefetch(&ranges[heap.node(slot)]);
-      }
-      relax(node);
-    }
-  }
-};
-
-}  // namespace
+#include "search/path_limit.h"
+#include "search/search_frame.h"
 
 bool ShortestPathSolver::solveHeap(int32_t source) {
-  if (!graphSet) {
-    reportGraphNotSet();
-    return false;
-  }
-  StopWatch initWatch;
-  initWatch.start();
-  initSearch(nodeCount);
-  initWatch.stop();
-
-  StopWatch findWatch;
-  findWatch.start();
-  // A source outside the graph (only a graph without nodes has none) reaches
-  // nothing; every node stays unreached.
-  if (source >= 0 && source < searchNodeCount) {
-    HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
-                                    PackedLayout::over(heapEntries, searchNodeCount),
-                                    heapSize, skippedPathCount};
-    search.run(source);
-    heapSize = search.heapSize;
-    skippedPathCount = search.skippedCount;
-    // Back to the entries' own reading: no node in the heap.
-    std::memset(static_cast<void*>(heapEntries), 0xFF,
-                sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
-  }
-  findWatch.stop();
-
-  if (verbose) {
-    printTimingLine("\tInit time ....", initWatch.elapsedMs());
-    printTimingLine("\tFind time ....", findWatch.elapsedMs());
-  }
-  if (reportPathOverLimit()) return false;
-  solutionSet = true;
-  return true;
+  return runSearchFrame("\tInit time ....", "\tFind time ....", [] {}, [&] {
+    // A source outside the graph (only a graph without nodes has none)
+    // reaches nothing; every node stays unreached.
+    if (source >= 0 && source < searchNodeCount) {
+      HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
+                                      PackedLayout::over(heapEntries, searchNodeCount),
+                                      heapSize, skippedPathCount};
+      search.run(source);
+      heapSize = search.heapSize;
+      skippedPathCount = search.skippedCount;
+      // Back to the entries' own reading: no node in the heap.
+      std::memset(static_cast<void*>(heapEntries), 0xFF,
+                  sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
+    }
+    return OverLimitScope{};
+  });
 }
 
 void ShortestPathSolver::relaxHeap(int32_t node) {

@@ -1,47 +1,32 @@
-#include <cstdio>
-
-#include "app/stopwatch.h"
 #include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
-#include "search/graph_not_set.h"
+#include "search/path_limit.h"
 #include "search/relax_edge.h"
+#include "search/search_frame.h"
 
 bool ShortestPathSolver::solveLinear(int32_t source) {
-  if (!graphSet) {
-    reportGraphNotSet();
-    return false;
-  }
-  StopWatch initWatch;
-  initWatch.start();
-  initSearch(nodeCount);
-  int32_t* openFlags = allocateArray<int32_t>(static_cast<std::size_t>(searchNodeCount));
-  for (int32_t node = 0; node < searchNodeCount; ++node) openFlags[node] = 0;
-  // A source outside the graph (only a graph without nodes has none) reaches
-  // nothing; every node stays unreached.
-  if (source >= 0 && source < searchNodeCount) {
-    openFlags[source] = 1;
-    results[source].cost = 0;
-  }
-  initWatch.stop();
-
-  StopWatch findWatch;
-  findWatch.start();
-  for (;;) {
-    const int32_t node = findCheapestOpen(openFlags);
-    if (node == -1) break;
-    relaxLinear(node, openFlags);
-    openFlags[node] = 0;
-  }
-  findWatch.stop();
+  int32_t* openFlags = nullptr;
+  const auto prepare = [&] {
+    openFlags = allocateArray<int32_t>(static_cast<std::size_t>(searchNodeCount));
+    for (int32_t node = 0; node < searchNodeCount; ++node) openFlags[node] = 0;
+    // A source outside the graph (only a graph without nodes has none)
+    // reaches nothing; every node stays unreached.
+    if (source >= 0 && source < searchNodeCount) {
+      openFlags[source] = 1;
+      results[source].cost = 0;
+    }
+  };
+  const bool solved = runSearchFrame("Init time ....", "Find time ....", prepare, [&] {
+    for (;;) {
+      const int32_t node = findCheapestOpen(openFlags);
+      if (node == -1) break;
+      relaxLinear(node, openFlags);
+      openFlags[node] = 0;
+    }
+    return OverLimitScope{};
+  });
   releaseArray(openFlags);
-
-  if (verbose) {
-    printTimingLine("Init time ....", initWatch.elapsedMs());
-    printTimingLine("Find time ....", findWatch.elapsedMs());
-  }
-  if (reportPathOverLimit()) return false;
-  solutionSet = true;
-  return true;
+  return solved;
 }
 
 int32_t ShortestPathSolver::findCheapestOpen(const int32_t* openFlags) {

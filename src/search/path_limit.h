@@ -25,6 +25,16 @@ inline void markSkippedPath(NodeResult& target, int64_t sum, int32_t& skippedCou
   }
 }
 
+// The nodes whose skip marks can fail a search: a search that settles
+// everything it can must answer every node; one that stops early answers
+// only what it was asked for (its targets), or nothing that a skipped sum
+// could reach (a cost bound no greater than the largest cost).
+struct OverLimitScope {
+  bool everyNode = true;
+  const int32_t* targets = nullptr;  // when not everyNode: only these count
+  int32_t targetCount = 0;
+};
+
 // Clears every mark (pred back to -1) and returns the node whose skip came
 // first among those still unreached, or -1 when every skipped target was
 // reached after all.

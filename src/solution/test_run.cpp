@@ -9,7 +9,7 @@ bool ShortestPathSolver::runTest(const char* graphFile, const char* solutionFile
   StopWatch totalWatch;
   const bool graphLoaded =
       timedStep(verbose, "Load graph time ......", [&] { return loadGraph(graphFile); });
-  const bool solved = timedStep(verbose, "Solve time ...........", [&] { return solveHeap(source); });
+  const bool solved = timedStep(verbose, "Solve time ...........", [&] { return solveFrom(source); });
   if (!graphLoaded || !solved) return false;
 
   LoadedSolution record;

@@ -12,7 +12,7 @@ TEST(HashRun, EveryWayToTheChecksum) {
   TempDir dir;
   // Costs 0, 1, 3, 5, 7: the checksum is 1.
   writeFile(dir.file("g.txt"), "0 1 1\n0 2 3\n1 2 2\n1 3 4\n2 3 2\n2 4 4\n3 4 2\n4 2 9\n");
-  writeFile(dir.file("s.txt"), "0 0 -1\n1 1 0\n2 3 0\n3 5 1\n4 7 2\n");
+  writeFile(dir.file("s.txt"), "4 7 2\n1 1 0\n2 3 0\n3 5 1\n0 0 -1\n");  // lines in any order
   writeFile(dir.file("empty.txt"), "");
   // Label 3 ends at cost 6 (adds 0) and label 4 is missing: only label 2 adds 1.
   writeFile(dir.file("repeated.txt"), "0 0 -1\n1 1 0\n2 3 0\n3 5 1\n3 6 1\n");

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "graph/shortest_path_solver.h"
+#include "io/byte_source.h"
 #include "support/graph_file.h"
 #include "support/process.h"
 
@@ -109,6 +111,35 @@ TEST_F(LoadGraphTest, DamagedFilesAgreeWithAPlainReading) {
     else EXPECT_TRUE(!solver.graphSet && solver.edges == nullptr && solver.edgeRanges == nullptr);
     ASSERT_FALSE(HasFailure()) << "round " << round;
   }
+}
+
+// Bytes handed over a few at a time, as a decompressor would: the same graph
+// as from the file; a source that fails part-way is a read error.
+TEST_F(LoadGraphTest, ByteSourceInSmallPieces) {
+  struct Pieces {
+    std::string text;
+    size_t at;
+    bool failHalfway;
+  };
+  const std::vector<Edge> fileEdges = regularEdges(5000, 7);
+  Pieces pieces{graphText(fileEdges), 0, false};
+  ByteSource source;
+  source.context = &pieces;
+  source.read = [](void* context, char* into, size_t room) -> ssize_t {
+    Pieces& p = *static_cast<Pieces*>(context);
+    if (p.failHalfway && p.at > p.text.size() / 2) return -1;
+    const size_t count = std::min({room, p.text.size() - p.at, 1 + p.at % 7});
+    std::memcpy(into, p.text.data() + p.at, count);
+    p.at += count;
+    return static_cast<ssize_t>(count);
+  };
+  ASSERT_TRUE(solver.loadGraphFrom(source, "pieces"));
+  expectGraph(fileEdges);
+  pieces.at = 0;
+  pieces.failHalfway = true;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(solver.loadGraphFrom(source, "pieces"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Can not read file pieces\n");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // and the first bad line with its number and reason.
 #include "io/text_reader.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -22,9 +24,11 @@ class TextReaderTest : public ::testing::Test {
   std::string readAll(const std::string& text, int32_t capacity = 32768) {
     const std::string path = dir.file("g.txt");
     writeFile(path, text);
+    ByteSource source;
+    source.fd = ::open(path.c_str(), O_RDONLY);
     TextReader reader;
     reader.capacity = capacity;
-    EXPECT_EQ(reader.open(path.c_str()), 0);
+    reader.open(source);
     std::vector<Edge> lines;
     Edge edge{};
     int32_t status;
@@ -41,6 +45,7 @@ class TextReaderTest : public ::testing::Test {
       result += "line " + std::to_string(reader.badLineNumber) + ": " + reader.badLineReason;
     }
     reader.close();
+    ::close(source.fd);
     return result;
   }
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/stopwatch.h"
+#include "graph/shortest_path_solver.h"
+#include "search/graph_not_set.h"
+
+// What every search does around its own loop: it refuses without a graph,
+// times the preparation (the search state and whatever prepare() adds) and
+// the search proper, prints both timing lines when verbose, and fails when a
+// node it must answer could only be reached past the largest cost. find()
+// returns which nodes it must answer (path_limit.h).
+template <typename Prepare, typename Find>
+bool ShortestPathSolver::runSearchFrame(const char* initLabel, const char* findLabel,
+                                        Prepare&& prepare, Find&& find) {
+  if (!graphSet) {
+    reportGraphNotSet();
+    return false;
+  }
+  StopWatch initWatch;
+  initSearch(nodeCount);
+  prepare();
+  initWatch.stop();
+
+  StopWatch findWatch;
+  const OverLimitScope scope = find();
+  findWatch.stop();
+
+  if (verbose) {
+    printTimingLine(initLabel, initWatch.elapsedMs());
+    printTimingLine(findLabel, findWatch.elapsedMs());
+  }
+  if (reportPathOverLimit(scope)) return false;
+  solutionSet = true;
+  return true;
+}
