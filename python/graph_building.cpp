@@ -35,10 +35,9 @@ GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
   const IntegerColumn to = integerColumn(dst, "dst");
   const IntegerColumn costs = integerColumn(cost, "cost");
   if (from.length != to.length || from.length != costs.length) {
-    failWith(FailureKind::BadInput, "src, dst and cost differ in length (" +
-                                        std::to_string(from.length) + ", " +
-                                        std::to_string(to.length) + ", " +
-                                        std::to_string(costs.length) + ")");
+    failWith(FailureKind::BadInput,
+             "src, dst and cost differ in length (" + std::to_string(from.length) + ", " +
+                 std::to_string(to.length) + ", " + std::to_string(costs.length) + ")");
   }
   if (from.length > INT32_MAX) {
     failWith(FailureKind::BadInput, "a graph holds at most 2147483647 edges");
@@ -124,7 +123,6 @@ py::tuple graphEdges(const GraphHandle& graph) {
       cost[i] = owner.edges[i].cost;
     }
   }
-  return py::make_tuple(handToNumpy(std::move(from), {count}),
-                        handToNumpy(std::move(to), {count}),
+  return py::make_tuple(handToNumpy(std::move(from), {count}), handToNumpy(std::move(to), {count}),
                         handToNumpy(std::move(cost), {count}));
 }

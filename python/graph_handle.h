@@ -18,6 +18,10 @@ namespace py = pybind11;
 // changes after it is made.
 struct GraphHandle {
   std::unique_ptr<ShortestPathSolver> owner;
+  // The lowest node number of the graph's file format (1 for DIMACS and
+  // Matrix Market, whose node 0 is then a node without edges); searches start
+  // there unless told otherwise.
+  int32_t firstNode = 0;
 };
 
 // Making and saving graphs (graph_building.cpp).

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "graph_handle.h"
-#include "search/search_limits.h"
 #include "integer_arrays.h"
+#include "search/search_limits.h"
 #include "tool_errors.h"
 
 namespace {
@@ -116,8 +116,7 @@ py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t m
       cost = newInt32Buffer(cells);
       pred = newInt32Buffer(cells);
     }
-    solveRows(*graph.owner, rows, maxCost, cost.get(), pred.get(),
-              static_cast<int>(threadCount));
+    solveRows(*graph.owner, rows, maxCost, cost.get(), pred.get(), static_cast<int>(threadCount));
   }
   const std::vector<py::ssize_t> shape{column.length, nodes};
   return py::make_tuple(handToNumpy(std::move(cost), shape), handToNumpy(std::move(pred), shape));
@@ -132,7 +131,8 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
     if (!source.is_none()) failWith(FailureKind::BadArgument, "give source or sources, not both");
     return severalSources(graph, sources, limit, threads);
   }
-  const int32_t from = checkedSource(graph, source.is_none() ? 0 : source.cast<int64_t>(), "source");
+  const int64_t wanted = source.is_none() ? graph.firstNode : source.cast<int64_t>();
+  const int32_t from = checkedSource(graph, wanted, "source");
   const int32_t nodes = graph.owner->nodeCount;
   Int32Buffer cost;
   Int32Buffer pred;
@@ -146,7 +146,8 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
     pred = newInt32Buffer(nodes);
     copyResults(solver, cost.get(), pred.get());
   }
-  return py::make_tuple(handToNumpy(std::move(cost), {nodes}), handToNumpy(std::move(pred), {nodes}));
+  return py::make_tuple(handToNumpy(std::move(cost), {nodes}),
+                        handToNumpy(std::move(pred), {nodes}));
 }
 
 py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target) {

@@ -22,8 +22,8 @@ IntegerColumn integerColumn(py::handle values, const char* name) {
     // An empty sequence becomes a float array; it holds no value that is not an integer.
     array = py::array_t<int64_t>(0);
   } else {
-    failWith(FailureKind::BadArgument, std::string(name) + " must hold integers, not " +
-                                           std::string(py::str(array.dtype())));
+    failWith(FailureKind::BadArgument,
+             std::string(name) + " must hold integers, not " + std::string(py::str(array.dtype())));
   }
   column.array = std::move(array);
   return column;
@@ -46,8 +46,8 @@ void checkRange(const IntegerColumn& column, const char* name, int64_t lowest, i
 }
 
 Int32Buffer newInt32Buffer(int64_t count) {
-  return Int32Buffer(static_cast<int32_t*>(
-      checkedMalloc(static_cast<std::size_t>(count) * sizeof(int32_t))));
+  return Int32Buffer(
+      static_cast<int32_t*>(checkedMalloc(static_cast<std::size_t>(count) * sizeof(int32_t))));
 }
 
 py::array_t<int32_t> handToNumpy(Int32Buffer buffer, std::vector<py::ssize_t> shape) {

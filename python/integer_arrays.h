@@ -26,14 +26,22 @@ struct IntegerColumn {
   template <typename Visit>
   void forEach(Visit&& visit) const {
     switch (itemSize * (kind == 'u' ? -1 : 1)) {
-      case 1: return walk<int8_t>(visit);
-      case 2: return walk<int16_t>(visit);
-      case 4: return walk<int32_t>(visit);
-      case 8: return walk<int64_t>(visit);
-      case -1: return walk<uint8_t>(visit);
-      case -2: return walk<uint16_t>(visit);
-      case -4: return walk<uint32_t>(visit);
-      case -8: return walk<uint64_t>(visit);
+      case 1:
+        return walk<int8_t>(visit);
+      case 2:
+        return walk<int16_t>(visit);
+      case 4:
+        return walk<int32_t>(visit);
+      case 8:
+        return walk<int64_t>(visit);
+      case -1:
+        return walk<uint8_t>(visit);
+      case -2:
+        return walk<uint16_t>(visit);
+      case -4:
+        return walk<uint32_t>(visit);
+      case -8:
+        return walk<uint64_t>(visit);
     }
   }
 

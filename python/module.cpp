@@ -14,7 +14,8 @@ using namespace pybind11::literals;
 
 namespace {
 
-constexpr const char* kModuleDoc = R"(Exact shortest paths on large directed graphs with integer costs.
+constexpr const char* kModuleDoc =
+    R"(Exact shortest paths on large directed graphs with integer costs.
 
 The search is the heap search of the command-line tool vorlinde: node for
 node, the costs and predecessors are those of its solution files. Costs and
@@ -25,7 +26,8 @@ Errors raise ValueError (bad graph files, bad arrays or arguments), TypeError
 (arrays that do not hold integers), OSError (files that cannot be read or
 written) and MemoryError, with the tool's own messages.)";
 
-constexpr const char* kGraphDoc = R"(A directed graph with non-negative integer costs on nodes 0 to num_nodes - 1.
+constexpr const char* kGraphDoc =
+    R"(A directed graph with non-negative integer costs on nodes 0 to num_nodes - 1.
 
 Graph(src, dst, cost, num_nodes=None) makes one from three integer arrays (any
 integer dtype) or sequences of equal length: edge i goes from src[i] to dst[i]
@@ -35,10 +37,11 @@ edges). Costs run from 0 to 2147483647. The edges of one source keep their
 given order, which decides between equally cheap paths as in a graph file.
 A graph never changes once made; it may be searched from several threads.)";
 
-constexpr const char* kShortestPathsDoc = R"(Cheapest path costs and predecessors.
+constexpr const char* kShortestPathsDoc =
+    R"(Cheapest path costs and predecessors.
 
-shortest_paths(source=0, max_cost=None) -> (cost, pred), two int32 arrays of
-num_nodes entries: cost[v] is the cost of the cheapest path from source to v
+shortest_paths(source=first_node, max_cost=None) -> (cost, pred), two int32
+arrays of num_nodes entries: cost[v] is the cost of the cheapest path from source to v
 and pred[v] the node before v on it; -1 for unreached nodes and for the
 source's pred. With max_cost, nodes whose cost is above it are left unreached
 (-1); every other node keeps exactly its value.
@@ -47,29 +50,34 @@ shortest_paths(sources=[...], max_cost=None, threads=None) -> (cost, pred),
 two int32 arrays of shape (len(sources), num_nodes), row i for sources[i],
 solved in parallel on up to threads threads (default: one per core).)";
 
-constexpr const char* kPathDoc = R"(The nodes of the cheapest path from source to target.
+constexpr const char* kPathDoc =
+    R"(The nodes of the cheapest path from source to target.
 
 Returns an int32 array that starts with source and ends with target (one
 entry when they are the same node), or None when target is unreachable. The
 path is the predecessor chain of shortest_paths(source).)";
 
-constexpr const char* kReadGraphDoc = R"(Reads a graph file of the tool's own format.
+constexpr const char* kReadGraphDoc =
+    R"(Reads a graph file of the tool's own format.
 
 Lines of three non-negative decimal numbers: source, target, cost. A bad line
 raises ValueError("Bad graph file <path> line <k>: <reason>"); a file that
 cannot be opened or read raises OSError. format: "auto" or "edges".)";
 
-constexpr const char* kRandomGraphDoc = R"(The random graph of `vorlinde -c n -s seed -e max_edge`, edge for edge.
+constexpr const char* kRandomGraphDoc =
+    R"(The random graph of `vorlinde -c n -s seed -e max_edge`, edge for edge.
 
 n at least 7; max_edge from 5 to 1000 and below n; seed from -2147483648 to
 4294967295 (seeds of 2147483648 and above equal seed - 4294967296 on the
 command line).)";
 
-constexpr const char* kChecksumDoc = R"(The checksum that `vorlinde -h` prints for a solution with these costs.
+constexpr const char* kChecksumDoc =
+    R"(The checksum that `vorlinde -h` prints for a solution with these costs.
 
 cost: a one-dimensional integer array, entry v for node v.)";
 
-constexpr const char* kSaveSolutionDoc = R"(Writes a solution file as `vorlinde` does.
+constexpr const char* kSaveSolutionDoc =
+    R"(Writes a solution file as `vorlinde` does.
 
 One line "label cost pred" per node, in label order. A file that cannot be
 written raises OSError.)";
@@ -89,6 +97,11 @@ PYBIND11_MODULE(_core, module) {
       .def_property_readonly(
           "num_edges", [](const GraphHandle& graph) { return graph.owner->edgeCount; },
           "Number of edges, duplicates and self-loops included.")
+      .def_property_readonly(
+          "first_node", [](const GraphHandle& graph) { return graph.firstNode; },
+          "The lowest node number of the graph's file format, where searches start by "
+          "default: 0, or 1 for DIMACS and Matrix Market files (node 0 is then a node "
+          "without edges).")
       .def("edges", &graphEdges,
            "The edges as (src, dst, cost), three int32 arrays, grouped by source node in "
            "ascending order, each source's edges in their given order.")

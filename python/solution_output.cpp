@@ -9,13 +9,16 @@ namespace {
 
 // A solver holding the given solution, as if a search had produced it, so
 // that the checksum and the solution file are the tool's own.
-void takeSolution(ShortestPathSolver& solver, const IntegerColumn& cost, const IntegerColumn* pred) {
+void takeSolution(ShortestPathSolver& solver, const IntegerColumn& cost,
+                  const IntegerColumn* pred) {
   const auto count = static_cast<int32_t>(cost.length);
   solver.results = allocateArray<NodeResult>(static_cast<std::size_t>(count));
   solver.searchNodeCount = count;
   solver.solutionSet = true;
   NodeResult* results = solver.results;
-  cost.forEach([&](int64_t i, int64_t value) { results[i] = NodeResult{static_cast<int32_t>(value), -1}; });
+  cost.forEach([&](int64_t i, int64_t value) {
+    results[i] = NodeResult{static_cast<int32_t>(value), -1};
+  });
   if (pred != nullptr) {
     pred->forEach([&](int64_t i, int64_t value) { results[i].pred = static_cast<int32_t>(value); });
   }

@@ -85,11 +85,10 @@ void registerToolFailures() {
       }
       // With its errno, OSError becomes FileNotFoundError, PermissionError
       // and so on, as Python's own file functions raise them.
-      PyObject* error =
-          failure.errorNumber != 0
-              ? PyObject_CallFunction(PyExc_OSError, "is", failure.errorNumber,
-                                      failure.message.c_str())
-              : PyObject_CallFunction(PyExc_OSError, "s", failure.message.c_str());
+      PyObject* error = failure.errorNumber != 0
+                            ? PyObject_CallFunction(PyExc_OSError, "is", failure.errorNumber,
+                                                    failure.message.c_str())
+                            : PyObject_CallFunction(PyExc_OSError, "s", failure.message.c_str());
       if (error == nullptr) return;  // that call has set its own error
       PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(error)), error);
       Py_DECREF(error);
