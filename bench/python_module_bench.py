@@ -127,7 +127,8 @@ def main():
         graph = work / f"{name}.txt"
         nodes, seed, max_edge = GRAPHS[name]
         if not graph.exists():
-            subprocess.run([binary, "-c", str(nodes), "-s", str(seed), "-e", str(max_edge), graph], check=True)
+            subprocess.run([binary, "-c", str(nodes), "-s", str(seed), "-e", str(max_edge), graph],
+                           check=True)
         tool, module, scipy_runs = [], [], []
         for round_number in range(args.rounds):
             turns = [lambda: tool.append(tool_times(binary, graph, work / "out.txt")),
@@ -141,16 +142,20 @@ def main():
 
         tool_core = median(tool, "load") + median(tool, "solve")
         module_core = median(module, "load") + median(module, "solve")
-        print(f"{name}: {args.rounds} rounds (scipy {min(args.scipy_rounds, args.rounds)}), medians in seconds")
+        scipy_count = min(args.scipy_rounds, args.rounds)
+        print(f"{name}: {args.rounds} rounds (scipy {scipy_count}), medians in seconds")
         print(f"  tool    load {median(tool, 'load'):7.2f}  solve {median(tool, 'solve'):7.2f}"
               f"  process {median(tool, 'wall'):7.2f}  (process includes writing the solution)")
         print(f"  module  load {median(module, 'load'):7.2f}  solve {median(module, 'solve'):7.2f}"
               f"  process {median(module, 'wall'):7.2f}  checksum {module[0]['checksum']}")
-        print(f"  module read_graph + shortest_paths / tool load + solve: {module_core / tool_core:.3f}")
+        print("  module read_graph + shortest_paths / tool load + solve:"
+              f" {module_core / tool_core:.3f}")
         if scipy_runs:
             scipy_core = median(scipy_runs, "load") + median(scipy_runs, "solve")
-            print(f"  scipy   load {median(scipy_runs, 'load'):7.2f} (text {median(scipy_runs, 'read'):.2f})"
-                  f"  solve {median(scipy_runs, 'solve'):7.2f}  process {median(scipy_runs, 'wall'):7.2f}"
+            print(f"  scipy   load {median(scipy_runs, 'load'):7.2f}"
+                  f" (text {median(scipy_runs, 'read'):.2f})"
+                  f"  solve {median(scipy_runs, 'solve'):7.2f}"
+                  f"  process {median(scipy_runs, 'wall'):7.2f}"
                   f"  checksum {scipy_runs[0]['checksum']}")
             print(f"  module / scipy: read+search {module_core / scipy_core:.3f},"
                   f" whole process {median(module, 'wall') / median(scipy_runs, 'wall'):.3f}")

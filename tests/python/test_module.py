@@ -44,12 +44,14 @@ def test_random_graph_is_the_binarys_and_solves_as_it(tmp_path, n, seed, max_edg
     graph.save(ours)
     assert ours.read_bytes() == theirs.read_bytes()
     assert (graph.num_nodes, graph.num_edges) == (n, len(theirs.read_text().splitlines()))
-    assert all(np.array_equal(a, b) for a, b in zip(graph.edges(), vorlinde.read_graph(theirs).edges()))
+    loaded = vorlinde.read_graph(theirs)
+    assert all(np.array_equal(a, b) for a, b in zip(graph.edges(), loaded.edges()))
 
     assert run(theirs, solution).returncode == 0
     cost, pred = vorlinde.read_graph(str(theirs)).shortest_paths()
     assert (cost.dtype, pred.dtype) == (np.int32, np.int32)
-    assert cost.base is not None and not isinstance(cost.base, np.ndarray)  # handed over, not copied
+    # Handed over, not copied: the array's memory belongs to an object of the module.
+    assert cost.base is not None and not isinstance(cost.base, np.ndarray)
     vorlinde.save_solution(ours, cost, pred)
     assert ours.read_bytes() == solution.read_bytes()
     assert vorlinde.checksum(cost) == int(run("-h", "-p", solution).stdout)
@@ -62,7 +64,8 @@ def test_arrays_in_any_order_solve_as_their_graph_file(tmp_path, seed):
     assert run(tmp_path / "g.txt", tmp_path / "s.txt").returncode == 0
     expected = read_solution(tmp_path / "s.txt")
     for dtype in INTEGER_TYPES:
-        got = vorlinde.Graph(src.astype(dtype), dst.astype(dtype), cost.astype(dtype)).shortest_paths()
+        graph = vorlinde.Graph(src.astype(dtype), dst.astype(dtype), cost.astype(dtype))
+        got = graph.shortest_paths()
         assert all(np.array_equal(a, b) for a, b in zip(got, expected)), dtype
     got = vorlinde.Graph(list(src), list(dst), list(cost)).shortest_paths()
     assert all(np.array_equal(a, b) for a, b in zip(got, expected))
@@ -103,7 +106,8 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
 
 
 @pytest.mark.parametrize("call, error, message", [
-    (lambda d: vorlinde.read_graph(d / "missing.txt"), FileNotFoundError, "Can not open file {d}/missing.txt"),
+    (lambda d: vorlinde.read_graph(d / "missing.txt"), FileNotFoundError,
+     "Can not open file {d}/missing.txt"),
     (lambda d: vorlinde.read_graph(d), IsADirectoryError, "Can not read file {d}"),
     (lambda d: vorlinde.random_graph(7, 1).save(d / "no" / "g.txt"), FileNotFoundError,
      "Can not open file [{d}/no/g.txt]"),
@@ -113,7 +117,8 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
      "cost and pred differ in length (2, 1)"),
     (lambda d: vorlinde.read_graph(d / "g.txt", format="dimacs"), ValueError, "format must be"),
     (lambda d: vorlinde.random_graph(6, 1), ValueError, "n is 6, not a node count from 7"),
-    (lambda d: vorlinde.random_graph(7, 1, max_edge=7), ValueError, "max_edge is 7, not a number from 5 to 6"),
+    (lambda d: vorlinde.random_graph(7, 1, max_edge=7), ValueError,
+     "max_edge is 7, not a number from 5 to 6"),
     (lambda d: vorlinde.Graph([0, 1], [1, 2], [2**31 - 1, 1]).shortest_paths(), ValueError,
      "Path cost of node 2 exceeds 2147483647"),
     (lambda d: vorlinde.random_graph(7, 1).shortest_paths(7), ValueError,
@@ -146,7 +151,8 @@ def test_paths_follow_the_predecessors_and_several_sources_equal_one_at_a_time()
     for max_cost in [None, 4]:
         rows = [graph.shortest_paths(source, max_cost) for source in sources]
         for threads in [1, 3, None]:
-            cost, pred = graph.shortest_paths(sources=np.array(sources), max_cost=max_cost, threads=threads)
+            cost, pred = graph.shortest_paths(
+                sources=np.array(sources), max_cost=max_cost, threads=threads)
             assert cost.shape == pred.shape == (len(sources), graph.num_nodes)
             assert np.array_equal(cost, [row[0] for row in rows])
             assert np.array_equal(pred, [row[1] for row in rows])
