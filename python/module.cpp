@@ -27,64 +27,85 @@ Errors raise ValueError (bad graph files, bad arrays or arguments), TypeError
 written) and MemoryError, with the tool's own messages.)";
 
 constexpr const char* kGraphDoc =
-    R"(A directed graph with non-negative integer costs on nodes 0 to num_nodes - 1.
+    R"(Graph(src, dst, cost, num_nodes=None)
 
-Graph(src, dst, cost, num_nodes=None) makes one from three integer arrays (any
-integer dtype) or sequences of equal length: edge i goes from src[i] to dst[i]
-at cost cost[i]. Labels run from 0 to 2147483646 and below num_nodes when it
-is given; num_nodes defaults to one more than the highest label (1 without
-edges). Costs run from 0 to 2147483647. The edges of one source keep their
-given order, which decides between equally cheap paths as in a graph file.
-A graph never changes once made; it may be searched from several threads.)";
+A directed graph with non-negative integer costs on nodes 0 to num_nodes - 1,
+made from three integer arrays (any integer dtype) or sequences of equal
+length: edge i goes from src[i] to dst[i] at cost cost[i]. Labels run from 0
+to 2147483646 and below num_nodes when it is given; num_nodes defaults to one
+more than the highest label (1 without edges). Costs run from 0 to
+2147483647. The edges of one source keep their given order, which decides
+between equally cheap paths as in a graph file. A graph never changes once
+made; it may be searched from several threads at once.)";
+
+constexpr const char* kEdgesDoc =
+    R"(edges() -> (src, dst, cost)
+
+The edges as three int32 arrays, grouped by source node in ascending order,
+each source's edges in their given order.)";
 
 constexpr const char* kShortestPathsDoc =
-    R"(Cheapest path costs and predecessors.
+    R"(shortest_paths(source=first_node, max_cost=None) -> (cost, pred)
+shortest_paths(sources=[...], max_cost=None, threads=None) -> (cost, pred)
 
-shortest_paths(source=first_node, max_cost=None) -> (cost, pred), two int32
-arrays of num_nodes entries: cost[v] is the cost of the cheapest path from source to v
+Cheapest path costs and predecessors from source: two int32 arrays of
+num_nodes entries. cost[v] is the cost of the cheapest path from source to v
 and pred[v] the node before v on it; -1 for unreached nodes and for the
 source's pred. With max_cost, nodes whose cost is above it are left unreached
 (-1); every other node keeps exactly its value.
 
-shortest_paths(sources=[...], max_cost=None, threads=None) -> (cost, pred),
-two int32 arrays of shape (len(sources), num_nodes), row i for sources[i],
-solved in parallel on up to threads threads (default: one per core).)";
+With sources, two int32 arrays of shape (len(sources), num_nodes), row i for
+sources[i], solved in parallel on up to threads threads (default: one per
+core).)";
 
 constexpr const char* kPathDoc =
-    R"(The nodes of the cheapest path from source to target.
+    R"(path(source, target) -> int32 array or None
 
-Returns an int32 array that starts with source and ends with target (one
-entry when they are the same node), or None when target is unreachable. The
-path is the predecessor chain of shortest_paths(source).)";
+The nodes of the cheapest path from source to target: an array that starts
+with source and ends with target (one entry when they are the same node), or
+None when target is unreachable. It is the predecessor chain of
+shortest_paths(source).)";
+
+constexpr const char* kSaveDoc =
+    R"(save(path)
+
+Writes the graph file of the tool's own format, one line "source target cost"
+per edge, in the order of edges(). Raises OSError when it cannot be written.)";
 
 constexpr const char* kReadGraphDoc =
-    R"(Reads a graph file of the tool's own format.
+    R"(read_graph(path, format="auto") -> Graph
 
-Lines of three non-negative decimal numbers: source, target, cost. A bad line
-raises ValueError("Bad graph file <path> line <k>: <reason>"); a file that
-cannot be opened or read raises OSError. format: "auto" or "edges".)";
+Reads a graph file of the tool's own format: lines of three non-negative
+decimal numbers, source, target and cost. A bad line raises
+ValueError("Bad graph file <path> line <k>: <reason>"); a file that cannot be
+opened or read raises OSError. format: "auto" or "edges".)";
 
 constexpr const char* kRandomGraphDoc =
-    R"(The random graph of `vorlinde -c n -s seed -e max_edge`, edge for edge.
+    R"(random_graph(n, seed, max_edge=5) -> Graph
 
-n at least 7; max_edge from 5 to 1000 and below n; seed from -2147483648 to
+The random graph of `vorlinde -c n -s seed -e max_edge`, edge for edge: n at
+least 7; max_edge from 5 to 1000 and below n; seed from -2147483648 to
 4294967295 (seeds of 2147483648 and above equal seed - 4294967296 on the
 command line).)";
 
 constexpr const char* kChecksumDoc =
-    R"(The checksum that `vorlinde -h` prints for a solution with these costs.
+    R"(checksum(cost) -> int
 
-cost: a one-dimensional integer array, entry v for node v.)";
+The checksum that `vorlinde -h` prints for a solution with these costs: cost
+is a one-dimensional integer array, entry v for node v.)";
 
 constexpr const char* kSaveSolutionDoc =
-    R"(Writes a solution file as `vorlinde` does.
+    R"(save_solution(path, cost, pred)
 
-One line "label cost pred" per node, in label order. A file that cannot be
-written raises OSError.)";
+Writes a solution file as `vorlinde` does: one line "label cost pred" per
+node, in label order. A file that cannot be written raises OSError.)";
 
 }  // namespace
 
 PYBIND11_MODULE(_core, module) {
+  // The docstrings start with signatures in Python's terms instead of the C++ types.
+  py::options options;
+  options.disable_function_signatures();
   module.doc() = kModuleDoc;
   module.attr("__version__") = kVersionText;
   registerToolFailures();
@@ -102,17 +123,12 @@ PYBIND11_MODULE(_core, module) {
           "The lowest node number of the graph's file format, where searches start by "
           "default: 0, or 1 for DIMACS and Matrix Market files (node 0 is then a node "
           "without edges).")
-      .def("edges", &graphEdges,
-           "The edges as (src, dst, cost), three int32 arrays, grouped by source node in "
-           "ascending order, each source's edges in their given order.")
+      .def("edges", &graphEdges, kEdgesDoc)
       .def("shortest_paths", &shortestPaths, kShortestPathsDoc, "source"_a = py::none(),
            "max_cost"_a = py::none(), py::kw_only(), "sources"_a = py::none(),
            "threads"_a = py::none())
       .def("path", &pathBetween, kPathDoc, "source"_a, "target"_a)
-      .def("save", &saveGraph,
-           "Writes the graph file of the tool's own format, one line \"source target cost\" "
-           "per edge, in the order of edges(). Raises OSError when it cannot be written.",
-           "path"_a)
+      .def("save", &saveGraph, kSaveDoc, "path"_a)
       .def("__repr__", [](const GraphHandle& graph) {
         return "<vorlinde.Graph with " + std::to_string(graph.owner->nodeCount) + " nodes and " +
                std::to_string(graph.owner->edgeCount) + " edges>";
