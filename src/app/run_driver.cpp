@@ -1,13 +1,14 @@
 #include "app/run_driver.h"
 
-#include <cstdio>
 #include <new>
 
 #include "app/command_line.h"
+#include "app/output_conflicts.h"
 #include "app/version.h"
 #include "base/allocation.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
+#include "io/output_signals.h"
 #include "random/random_seed.h"
 
 namespace {
@@ -41,8 +42,7 @@ int runHash(ShortestPathSolver& solver, RunOptions& options) {
     printLine("ERROR: Can not compute hash");
     return kFailure;
   }
-  std::printf("%d\n", hash);
-  std::fflush(stdout);
+  printResultLinef("%d", hash);
   return kSuccess;
 }
 
@@ -82,6 +82,9 @@ int runMode(ShortestPathSolver& solver, RunOptions& options) {
 int runProgram(int argc, char** argv) {
   // Allocations outside the solver's own helpers end the same way.
   std::set_new_handler([] { failAllocation(); });
+  // A reader of standard output that goes away must give a write error, not
+  // end the process unannounced.
+  prepareOutputSignals();
 
   ShortestPathSolver solver;
   RunOptions options;
@@ -93,5 +96,11 @@ int runProgram(int argc, char** argv) {
   if (solver.verbose) {
     printLinef("Vorlinde version %s", kVersionText);
   }
-  return runMode(solver, options);
+  if (!outputsAreDistinct(options)) return kFailure;
+  const int status = runMode(solver, options);
+  if (!finishStandardOutput()) {
+    printLine("ERROR: Can not write standard output");
+    return kFailure;
+  }
+  return status;
 }

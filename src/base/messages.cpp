@@ -1,11 +1,15 @@
 #include "base/messages.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 
 namespace {
 
 thread_local MessageSink threadSink = nullptr;
+
+std::atomic<bool> wroteStandardOutput{false};
+std::atomic<bool> lostStandardOutput{false};
 
 void printTo(std::FILE* stream, const char* format, va_list args) {
   if (threadSink != nullptr) {
@@ -14,9 +18,12 @@ void printTo(std::FILE* stream, const char* format, va_list args) {
     threadSink(line);
     return;
   }
-  std::vfprintf(stream, format, args);
-  std::fputc('\n', stream);
-  std::fflush(stream);
+  const bool written = std::vfprintf(stream, format, args) >= 0 &&
+                       std::fputc('\n', stream) != EOF && std::fflush(stream) == 0;
+  if (stream == stdout) {
+    wroteStandardOutput = true;
+    if (!written) lostStandardOutput = true;
+  }
 }
 
 [[gnu::format(printf, 2, 3)]] void printToStream(std::FILE* stream, const char* format, ...) {
@@ -35,6 +42,22 @@ void printLinef(const char* format, ...) {
   va_start(args, format);
   printTo(stderr, format, args);
   va_end(args);
+}
+
+void printResultLinef(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  printTo(stdout, format, args);
+  va_end(args);
+}
+
+// A descriptor closed from the start is a failure only once a line was meant
+// for it; closing it also catches errors a file system reports only then.
+bool finishStandardOutput() {
+  if (!wroteStandardOutput) return true;
+  const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+  const bool closed = std::fclose(stdout) == 0;
+  return flushed && closed && !lostStandardOutput;
 }
 
 void printLine(const char* text) { printToStream(stderr, "%s", text); }

@@ -14,6 +14,14 @@ using MessageSink = void (*)(const char* line);
 // the streams; nullptr restores the streams.
 void setMessageSink(MessageSink sink);
 
+// "<formatted text>\n" on standard output: the result of a run, the checksum.
+[[gnu::format(printf, 1, 2)]] void printResultLinef(const char* format, ...);
+
+// Flushes and closes standard output at the end of the program. False when a
+// line written there was lost (a full disk, a closed descriptor, a reader
+// that went away), so that no run reports success for output nobody got.
+bool finishStandardOutput();
+
 // "<formatted text>\n" on standard error.
 [[gnu::format(printf, 1, 2)]] void printLinef(const char* format, ...);
 

@@ -1,6 +1,5 @@
 #include "io/text_writer.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,13 +39,12 @@ int32_t TextWriter::open(const char* path) {
   buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
   pending = 0;
   failed = false;
-  fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) {
-    reportCannotOpen(path);
+  if (openOutputFile(output, path) != 0) {
     std::free(buffer);
     buffer = nullptr;
     return -1;
   }
+  fd = output.fd;
   return 0;
 }
 
@@ -73,7 +71,9 @@ bool TextWriter::close() {
   }
   pending = 0;
   bool complete = !failed;
-  if (::close(fd) != 0 && complete) {
+  if (!complete) {
+    abandonOutputFile(output);
+  } else if (!commitOutputFile(output)) {
     reportWriteError();
     complete = false;
   }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "io/decimal_format.h"
+#include "io/output_file.h"
 
 // Longest line putLine can make: three 11-character numbers, two blanks, a newline.
 constexpr int32_t kLongestLine = 36;
@@ -16,15 +17,17 @@ constexpr int32_t kLongestLine = 36;
 // cost the kernel about twice as much. A line that does not fit the capacity
 // runs on into a tail area behind it and is carried over to the next write.
 struct TextWriter {
-  int32_t fd = -1;
+  OutputFile output;
+  int32_t fd = -1;  // output.fd while open
   char* buffer = nullptr;
   int32_t capacity = 0;
   int32_t pending = 0;
   int32_t reserve = 0;  // the tail area makes room for any line; kept for callers
   bool failed = false;  // a write failed: later lines are dropped, close reports false
 
-  // Creates or truncates the file (mode 0600 when new). 0 on success; -1 after
-  // printing "Can not open file [path]" on standard output.
+  // Opens the output (io/output_file.h: a regular file is replaced whole on
+  // close, and only then; a new one gets mode 0600). 0 on success; -1 after
+  // printing why, "Can not open file [path]" on standard output as a rule.
   int32_t open(const char* path);
 
   // Appends "a b c\n".
@@ -40,7 +43,8 @@ struct TextWriter {
   }
 
   // Writes what is pending, closes the file and releases the buffer. True when
-  // every line reached the file.
+  // every line reached the file, which then replaces the old one; otherwise
+  // the old file stays untouched.
   bool close();
 
  private:

@@ -11,13 +11,15 @@
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
 #include "solution/loaded_solution.h"
+#include "solution/long_solution_line.h"
 #include "solution/solution_line.h"
 
 namespace {
 
 // Large enough that reads are few, small enough to stay in cache while the
-// lines in it are parsed. A line longer than the buffer makes it grow.
-constexpr size_t kFirstBufferBytes = size_t{1} << 20;
+// lines in it are parsed. A line longer than the buffer is squeezed to what
+// matters of it, so the buffer never grows.
+constexpr size_t kBufferBytes = size_t{1} << 20;
 
 ssize_t readRetrying(int fd, char* into, size_t room) {
   ssize_t got;
@@ -34,7 +36,7 @@ void reportBadLine(const char* path, int64_t lineNumber) {
 // Reads every line of the open file into record; false after reporting the
 // first bad line or a read error.
 bool readEntries(int fd, const char* path, LoadedSolution& record) {
-  size_t size = kFirstBufferBytes;
+  const size_t size = kBufferBytes;
   // One byte beyond size takes the line feed a last line may lack.
   char* buffer = static_cast<char*>(checkedMalloc(size + 1));
   size_t start = 0;     // first byte of the line not yet parsed
@@ -49,9 +51,15 @@ bool readEntries(int fd, const char* path, LoadedSolution& record) {
       scanFrom -= start;
       start = 0;
     }
-    if (end == size) {
-      size *= 2;
-      buffer = static_cast<char*>(checkedRealloc(buffer, size + 1));
+    if (end == size) {  // one line, not yet ended, fills the buffer
+      const int64_t kept = solution_line::squeezeLongLine(buffer, end);
+      if (kept < 0) {
+        reportBadLine(path, lineNumber + 1);
+        ok = false;
+        break;
+      }
+      end = static_cast<size_t>(kept);
+      scanFrom = end;
     }
     const ssize_t got = readRetrying(fd, buffer + end, size - end);
     if (got < 0) {

@@ -85,6 +85,7 @@ TEST(TextWriter, ShortAndInterruptedWritesAreContinued) {
   std::thread writerThread([&] {
     TextWriter writer;
     writer.capacity = 32768;
+    // The open waits for the reader below, as a fifo does.
     if (writer.open(path.c_str()) != 0) return;
     for (size_t i = 0; i + 2 < values.size(); i += 3) writer.putLine(values[i], values[i + 1], values[i + 2]);
     closed = writer.close();

@@ -52,7 +52,11 @@ TEST(LoadSolution, ReadsEveryValidForm) {
   for (const auto& [text, entries] : cases) EXPECT_EQ(readSolution(text), entries) << text;
 }
 
-TEST(LoadSolution, FilesOfManyBuffers) {
+TEST(LoadSolution, LinesOfAnyLengthAndFilesOfManyBuffers) {
+  const std::string padding(3 << 20, ' ');
+  EXPECT_EQ(readSolution("0 0 -1\n" + padding + "1 2 0 " + std::string(3 << 20, 'x') + "\n2 4 1" + padding),
+            "0 0 -1\n1 2 0\n2 4 1\n");
+  EXPECT_EQ(readSolution("1 -" + std::string(3 << 20, '0') + "5 " + padding + "0\n"), "1 -5 0\n");
   // Lines cut between two reads, entries grown from a capacity of 0.
   std::mt19937 engine(11);
   std::string text;
@@ -70,10 +74,20 @@ TEST(LoadSolution, RejectsTheFirstBadLineByItsNumber) {
       "1,2,3",    "0x10 1 2", "1 2 1e3",  "1 2 3.5", "2147483648 0 0", "-2147483649 0 0",
       "0 99999999999999999999 0", std::string("1 2 \0", 5),
   };
-  for (const std::string& bad : badLines) {
-    EXPECT_EQ(readSolution("0 0 -1\n\n   \n" + bad + "\n1 2 0\n"),
-              "ERROR: Bad solution file <path> line 4\n") << bad;
+  // Blanks longer than the reader's buffer before the line change nothing.
+  for (const std::string& blanks : {std::string(), std::string(3 << 20, ' ')}) {
+    for (const std::string& bad : badLines) {
+      EXPECT_EQ(readSolution("0 0 -1\n\n   \n" + blanks + bad + "\n1 2 0\n"),
+                "ERROR: Bad solution file <path> line 4\n") << bad;
+    }
   }
+}
+
+// Refused at its first bytes, not read until memory runs out.
+TEST(LoadSolution, EndlessLineFailsTheRunAtOnce) {
+  expectRuns({{{"-h", "-p", "/dev/zero"}, 255, "",
+               "ERROR: Bad solution file /dev/zero line 1\nERROR: Can not obtain solution\n"}},
+             ".");
 }
 
 }  // namespace

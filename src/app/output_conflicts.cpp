@@ -1,0 +1,49 @@
+#include "app/output_conflicts.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "base/messages.h"
+
+namespace {
+
+// Regular files only: two names for one device or FIFO (a terminal on both
+// sides, say) lose nothing. Names that do not exist yet are the same file
+// once written when they lead to the same place.
+bool sameFile(const char* first, const char* second) {
+  struct stat firstInfo {}, secondInfo {};
+  const bool firstExists = ::stat(first, &firstInfo) == 0;
+  const bool secondExists = ::stat(second, &secondInfo) == 0;
+  if (firstExists && secondExists) {
+    return S_ISREG(firstInfo.st_mode) && firstInfo.st_dev == secondInfo.st_dev &&
+           firstInfo.st_ino == secondInfo.st_ino;
+  }
+  if (firstExists || secondExists) return false;
+  bool resolved = true;
+  const auto place = [&](const char* path) {
+    std::error_code error;
+    auto canonical = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    resolved = resolved && !error;
+    return canonical;
+  };
+  const auto firstPlace = place(first);
+  const auto secondPlace = place(second);
+  return resolved && firstPlace == secondPlace;
+}
+
+}  // namespace
+
+bool outputsAreDistinct(const RunOptions& options) {
+  // The solve run reads graphFile; the hash mode reads it too, or, with -n,
+  // writes the generated graph there before the solution.
+  const bool writesBesideGraph =
+      options.mode == RunMode::Solve ||
+      (options.mode == RunMode::Hash && options.graphFile != nullptr);
+  if (!writesBesideGraph || options.solutionFile == nullptr) return true;
+  if (!sameFile(options.solutionFile, options.graphFile)) return true;
+  printLinef("ERROR: Output file %s is the same file as %s", options.solutionFile,
+             options.graphFile);
+  return false;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// Signals around outputs. Failed writes must come back as errors the writer
+// can report: a file over the size limit (SIGXFSZ) or a reader that went
+// away (SIGPIPE) would otherwise end the process before it could say so or
+// clean up. SIGINT, SIGTERM and SIGHUP still end the process as they would,
+// but first remove the temporary files of outputs not yet committed; so does
+// a process exit (running out of memory ends the process from anywhere).
+// Signals the process was started with ignored stay ignored.
+
+// Sets up the handling above once per process; later calls do nothing.
+void prepareOutputSignals();
+
+// path names a temporary file that a signal or exit must remove until it is
+// forgotten. The string must stay valid until then. Safe from any thread.
+void rememberTemporaryFile(const char* path);
+void forgetTemporaryFile(const char* path);
