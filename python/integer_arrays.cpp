@@ -1,5 +1,6 @@
 #include "integer_arrays.h"
 
+#include <cstdint>
 #include <string>
 
 #include "base/allocation.h"
@@ -46,6 +47,8 @@ void checkRange(const IntegerColumn& column, const char* name, int64_t lowest, i
 }
 
 Int32Buffer newInt32Buffer(int64_t count) {
+  // Rows times nodes can pass what a byte count holds: no memory has that much.
+  if (static_cast<uint64_t>(count) > SIZE_MAX / sizeof(int32_t)) failAllocation();
   return Int32Buffer(
       static_cast<int32_t*>(checkedMalloc(static_cast<std::size_t>(count) * sizeof(int32_t))));
 }
