@@ -3,13 +3,13 @@
 # seconds from the seed corpus in fuzz/corpus (copied, so the kept corpus does
 # not change). The program's own messages are silenced (-close_fd_mask);
 # libFuzzer and the sanitizers still report. Any crash, sanitizer report, hang or disagreement fails.
-#   fuzz/run.sh SECONDS [TARGET...]     targets: graph_file solution_file command_line
+#   fuzz/run.sh SECONDS [TARGET...]     targets: graph_file graph_formats solution_file command_line
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(graph_file solution_file command_line)
+[ ${#targets[@]} -gt 0 ] || targets=(graph_file graph_formats solution_file command_line)
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DVORLINDE_FUZZ=ON -DVORLINDE_TESTS=OFF -DVORLINDE_BENCHMARKS=OFF >/dev/null

@@ -7,8 +7,6 @@
 
 #include "base/messages.h"
 
-namespace {
-
 // Regular files only: two names for one device or FIFO (a terminal on both
 // sides, say) lose nothing. Names that do not exist yet are the same file
 // once written when they lead to the same place.
@@ -32,8 +30,6 @@ bool sameFile(const char* first, const char* second) {
   const auto secondPlace = place(second);
   return resolved && firstPlace == secondPlace;
 }
-
-}  // namespace
 
 bool outputsAreDistinct(const RunOptions& options) {
   // The solve run reads graphFile; the hash mode reads it too, or, with -n,

@@ -2,6 +2,10 @@
 
 #include "app/command_line.h"
 
+// True when both names lead to one regular file, or, not existing yet,
+// would once written.
+bool sameFile(const char* first, const char* second);
+
 // False, after "ERROR: Output file <output> is the same file as <other>" on
 // standard error, when the run would write over its own input graph (through
 // links too), or the hash mode would write its graph and its solution to one

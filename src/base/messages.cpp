@@ -69,3 +69,9 @@ void reportInputNotOpened(const char* path) { printToStream(stderr, "Can not ope
 void reportCannotRead(const char* path) {
   printToStream(stderr, "ERROR: Can not read file %s", path);
 }
+
+void printStatusLine(const char* text) {
+  if (threadSink != nullptr) return;
+  std::fprintf(stderr, "\r%s\x1b[K", text);
+  std::fflush(stderr);
+}

@@ -38,3 +38,8 @@ void reportInputNotOpened(const char* path);
 // "ERROR: Can not read file <path>" on standard error: the file opened but
 // reading it failed (a folder, an I/O error).
 void reportCannotRead(const char* path);
+
+// A status line on standard error that the next one overwrites ("\r", the
+// text, the rest of the line erased, no newline); an empty text clears it.
+// Nothing when the thread's lines go to a sink.
+void printStatusLine(const char* text);

@@ -2,12 +2,21 @@
 
 #include <cstdint>
 
+#include "graph/graph_format.h"
 #include "graph/graph_types.h"
 #include "search/search_limits.h"
 
 struct ByteSource;
 struct LoadedSolution;
 struct OverLimitScope;
+struct TextWriter;
+
+// Told how many bytes of a graph input were read so far (before
+// decompression), as reading goes on.
+struct ReadProgress {
+  void (*bytesRead)(void* context, int64_t bytes) = nullptr;
+  void* context = nullptr;
+};
 
 // The one object of the process: graph storage, search state, solution and
 // the operations of every run. Fields are public plain data, in a fixed order.
@@ -61,6 +70,16 @@ class ShortestPathSolver {
   // their given order.
   void adoptEdges(Edge* givenEdges, int32_t givenEdgeCount, int32_t givenNodeCount);
 
+  // A graph file of any supported format (told from its content under
+  // GraphFormat::Auto), plain, gzip or zstd, or standard input for "-".
+  // Node numbers stay the file's own; firstNode is the lowest one the format
+  // has (1 for DIMACS and Matrix Market; node 0 is then a node without
+  // edges). Reports through base/messages and returns false on a failure:
+  // graph/read_graph.cpp, with the readers named in graph/graph_readers.h,
+  // the formats in graph/graph_format.cpp and the input in io/input_file.cpp.
+  bool readGraph(const char* path, GraphFormat format, int32_t& firstNode,
+                 const ReadProgress& progress = {});
+
   // Search state and the searches: search/search_state.cpp,
   // search/heap_search.cpp, search/linear_search.cpp, search/solve_from.cpp.
   // solveFrom is what the runs call: the exact answer of solveHeap, for the
@@ -75,6 +94,8 @@ class ShortestPathSolver {
   // solution/load_solution.cpp, solution/compare_solution.cpp,
   // solution/test_run.cpp, solution/solution_hash.cpp, solution/hash_run.cpp.
   bool saveSolution(const char* path);
+  // The lines of nodes firstNode .. searchNodeCount - 1 into an open writer.
+  void putSolutionLines(TextWriter& writer, int32_t firstNode);
   LoadedSolution* loadSolution(const char* path, int32_t capacity, LoadedSolution& record);
   bool runTest(const char* graphFile, const char* solutionFile, int32_t source);
   bool compareSolution(const LoadedSolution& record);

@@ -39,6 +39,7 @@ int32_t TextWriter::open(const char* path) {
   buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
   pending = 0;
   failed = false;
+  standardOutput = false;
   if (openOutputFile(output, path) != 0) {
     std::free(buffer);
     buffer = nullptr;
@@ -46,6 +47,28 @@ int32_t TextWriter::open(const char* path) {
   }
   fd = output.fd;
   return 0;
+}
+
+int32_t TextWriter::openStandardOutput() {
+  if (capacity < 1) capacity = 1;
+  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
+  pending = 0;
+  failed = false;
+  standardOutput = true;
+  fd = STDOUT_FILENO;
+  return 0;
+}
+
+void TextWriter::putBytes(const char* bytes, size_t count) {
+  while (count > 0) {
+    if (pending >= capacity) writeFullBuffer();
+    const size_t room = static_cast<size_t>(capacity - pending);
+    const size_t part = count < room ? count : room;
+    std::memcpy(buffer + pending, bytes, part);
+    pending += static_cast<int32_t>(part);
+    bytes += part;
+    count -= part;
+  }
 }
 
 // After a failed write the buffer is still filled and emptied, but nothing
@@ -71,7 +94,9 @@ bool TextWriter::close() {
   }
   pending = 0;
   bool complete = !failed;
-  if (!complete) {
+  if (standardOutput) {
+    // Standard output stays open: it belongs to the process.
+  } else if (!complete) {
     abandonOutputFile(output);
   } else if (!commitOutputFile(output)) {
     reportWriteError();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "io/decimal_format.h"
@@ -24,6 +25,10 @@ struct TextWriter {
   int32_t pending = 0;
   int32_t reserve = 0;  // the tail area makes room for any line; kept for callers
   bool failed = false;  // a write failed: later lines are dropped, close reports false
+  bool standardOutput = false;  // fd is the process's standard output, left open by close
+
+  // Writes to standard output instead of a file. Always 0.
+  int32_t openStandardOutput();
 
   // Opens the output (io/output_file.h: a regular file is replaced whole on
   // close, and only then; a new one gets mode 0600). 0 on success; -1 after
@@ -41,6 +46,9 @@ struct TextWriter {
     *out++ = '\n';
     pending = static_cast<int32_t>(out - buffer);
   }
+
+  // Appends the bytes as they are, of any length.
+  void putBytes(const char* bytes, size_t count);
 
   // Writes what is pending, closes the file and releases the buffer. True when
   // every line reached the file, which then replaces the old one; otherwise

@@ -5,10 +5,16 @@
 #include "search/heap_layouts.h"
 
 void ShortestPathSolver::initSearch(int32_t count) {
-  releaseArray(results);
-  releaseArray(heapEntries);
   // A negative count (a graph without nodes) sizes nothing.
   if (count < 0) count = 0;
+  // Searches one after the other on one graph keep their arrays: fresh
+  // memory costs a page fault per page at its first touch, more than the
+  // search itself on a large graph.
+  const bool keepArrays = results != nullptr && heapEntries != nullptr && count == searchNodeCount;
+  if (!keepArrays) {
+    releaseArray(results);
+    releaseArray(heapEntries);
+  }
   searchNodeCount = count;
   heapSize = 0;
   skippedPathCount = 0;
@@ -17,12 +23,14 @@ void ShortestPathSolver::initSearch(int32_t count) {
   // A few spare heap entries beyond the count let the heap search lay the
   // same memory out its own way (heap_layouts.h).
   const std::size_t entryCount = nodes + PackedLayout::kSpareEntries;
-  results = allocateArray<NodeResult>(nodes);
-  heapEntries = allocateArray<HeapEntry>(entryCount);
-  // Both arrays are read at random by the search; huge pages spare it most of
-  // the TLB misses. The advice must come before the first touch.
-  adviseHugePages(results, nodes * sizeof(NodeResult));
-  adviseHugePages(heapEntries, entryCount * sizeof(HeapEntry));
+  if (!keepArrays) {
+    results = allocateArray<NodeResult>(nodes);
+    heapEntries = allocateArray<HeapEntry>(entryCount);
+    // Both arrays are read at random by the search; huge pages spare it most
+    // of the TLB misses. The advice must come before the first touch.
+    adviseHugePages(results, nodes * sizeof(NodeResult));
+    adviseHugePages(heapEntries, entryCount * sizeof(HeapEntry));
+  }
 
   // All bytes 0xFF: cost -1 and pred -1 for every node, position -1 for every
   // node. The slots' node and key are never read before a heap move writes them.

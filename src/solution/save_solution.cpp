@@ -13,10 +13,14 @@ bool ShortestPathSolver::saveSolution(const char* path) {
   writer.capacity = kSolutionBufferBytes;
   writer.reserve = kSolutionLineReserve;
   if (writer.open(path) != 0) return false;
+  putSolutionLines(writer, 0);
+  return writer.close();
+}
+
+void ShortestPathSolver::putSolutionLines(TextWriter& writer, int32_t firstNode) {
   // Without a solution array the file is left empty rather than read from null.
   const int32_t lineCount = results != nullptr ? searchNodeCount : 0;
-  for (int32_t node = 0; node < lineCount; ++node) {
+  for (int32_t node = firstNode; node < lineCount; ++node) {
     writer.putLine(node, results[node].cost, results[node].pred);
   }
-  return writer.close();
 }

@@ -16,8 +16,15 @@
 #error "VORLINDE_BINARY must name the built program"
 #endif
 
-ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir,
-                          const std::string& programName) {
+#ifndef VORLINDE_QUERY_BINARY
+#error "VORLINDE_QUERY_BINARY must name the built query program"
+#endif
+
+namespace {
+
+ProcessResult runBinary(const char* binary, const std::vector<std::string>& args,
+                        const std::string& workDir, const std::string& programName,
+                        const std::string& stdinPath) {
   TempDir capture;
   const std::string outPath = capture.file("stdout"), errPath = capture.file("stderr");
   std::vector<char*> argv{const_cast<char*>(programName.c_str())};
@@ -29,16 +36,28 @@ ProcessResult runVorlinde(const std::vector<std::string>& args, const std::strin
   if (child == 0) {
     const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int in = ::open("/dev/null", O_RDONLY);
+    const int in = ::open(stdinPath.c_str(), O_RDONLY);
     if (out < 0 || err < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(121);
     dup2(in, 0), dup2(out, 1), dup2(err, 2);
-    execv(VORLINDE_BINARY, argv.data());
+    execv(binary, argv.data());
     _exit(120);
   }
   int waitStatus = 0;
   waitpid(child, &waitStatus, 0);
 
   return {WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1, readFile(outPath), readFile(errPath)};
+}
+
+}  // namespace
+
+ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir,
+                          const std::string& programName) {
+  return runBinary(VORLINDE_BINARY, args, workDir, programName, "/dev/null");
+}
+
+ProcessResult runQueryTool(const std::vector<std::string>& args, const std::string& workDir,
+                           const std::string& stdinPath) {
+  return runBinary(VORLINDE_QUERY_BINARY, args, workDir, "vorlinde-query", stdinPath);
 }
 
 TempDir::TempDir() {

@@ -16,6 +16,10 @@ struct ProcessResult {
 ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir = ".",
                           const std::string& programName = "vorlinde");
 
+// Runs vorlinde-query the same way, its standard input read from stdinPath.
+ProcessResult runQueryTool(const std::vector<std::string>& args, const std::string& workDir = ".",
+                           const std::string& stdinPath = "/dev/null");
+
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes.
 class TempDir {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The graph file formats the library reads.
+//   Edges:  "source target cost" lines, labels from 0 (the tool's own format)
+//   Dimacs: the shortest-path challenge's .gr: "c" comments, "p sp N M", "a U V W", nodes 1..N
+//   Snap:   "#" comments, "U V" or "U V W" lines; no weight means cost 1
+//   Mtx:    Matrix Market coordinate files, rows and columns from 1
+enum class GraphFormat { Auto, Edges, Dimacs, Snap, Mtx };
+
+// "auto", "edges", "dimacs", "snap", "mtx"; false for any other name.
+bool graphFormatNamed(const char* name, GraphFormat& format);
+const char* graphFormatName(GraphFormat format);
+
+// The lowest node number of the format: 1 for Dimacs and Mtx, else 0.
+int32_t firstNodeOf(GraphFormat format);
+
+// Tells the format from the first bytes of the text: a Matrix Market banner,
+// DIMACS "c" or "p" lines, SNAP "#" comments or two-number lines; three
+// numbers a line is the tool's own format.
+GraphFormat detectGraphFormat(const char* text, size_t size);

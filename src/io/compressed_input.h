@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// The raw bytes of an input as they come from its descriptor, the first
+// block of them kept aside once read (it told which compression the input
+// uses) and handed out again first.
+struct RawInput {
+  int fd = -1;
+  char* kept = nullptr;
+  size_t keptSize = 0;
+  size_t keptPos = 0;
+  int64_t bytesRead = 0;  // raw bytes handed out so far
+  void (*onRead)(void* context, int64_t bytesRead) = nullptr;
+  void* onReadContext = nullptr;
+
+  ssize_t read(char* into, size_t room);
+};
+
+enum class Compression { None, Gzip, Zstd };
+
+// From the first bytes of a stream (at least 4 where the input has them).
+Compression compressionOf(const char* bytes, size_t size);
+
+// A streaming decompressor, one per input. read gives up to room decoded
+// bytes, 0 at the end of the last frame, -1 with failure set when the stream
+// is corrupt or ends early. State lives behind an opaque pointer so that the
+// libraries' headers stay in their own files.
+struct Decompressor {
+  Compression compression = Compression::None;
+  void* state = nullptr;
+  const char* failure = nullptr;
+
+  void start(Compression kind);
+  ssize_t read(RawInput& raw, char* into, size_t room);
+  void end();
+};
+
+// One per library (io/gzip_decompressor.cpp, io/zstd_decompressor.cpp).
+void* startGzip();
+ssize_t readGzip(void* state, RawInput& raw, char* into, size_t room, const char*& failure);
+void endGzip(void* state);
+void* startZstd();
+ssize_t readZstd(void* state, RawInput& raw, char* into, size_t room, const char*& failure);
+void endZstd(void* state);

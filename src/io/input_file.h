@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "io/byte_source.h"
+#include "io/compressed_input.h"
+#include "io/decode_ahead.h"
+
+// A graph input as text: a file, or standard input for the path "-", read
+// through when it is gzip or zstd (told by its first bytes, never by its
+// name). The first block of the text is kept for a look before it is read
+// (a reader can tell the format from it) and then handed out first.
+struct InputFile {
+  RawInput raw;
+  Decompressor decompressor;
+  DecodeAhead decodeAhead;  // runs while a compressed input is read past its first block
+  char* head = nullptr;
+  size_t headSize = 0;
+  size_t headPos = 0;
+  bool ownsFd = false;
+  bool plainFile = false;         // a regular file, not compressed: its path can be opened again
+  const char* failure = nullptr;  // why the text could not be read
+  int64_t lineEnds = 0;  // line feeds handed out so far: where in the text a failure struck
+
+  // Opens path and reads the first block. False, the input closed, after
+  // "Can not open file <path>" (or "ERROR: Can not read file <path>").
+  bool open(const char* path);
+  // The text, bytes of the first block first.
+  ByteSource source();
+  void close();
+
+ private:
+  ssize_t read(char* into, size_t room);
+  ssize_t readText(char* into, size_t room);
+  static ssize_t readThunk(void* context, char* into, size_t room);
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "graph/graph_format.h"
+
+// What one vorlinde-query command line asks for.
+struct QueryOptions {
+  std::vector<int64_t> sources;
+  const char* sourcesFile = nullptr;
+  std::vector<int64_t> targets;
+  int64_t maxCost = -1;  // -1: no limit
+  const char* output = "-";
+  GraphFormat format = GraphFormat::Auto;
+  int32_t threads = 0;  // 0: one per core
+  int progress = -1;    // -1: when standard error is a terminal
+  bool quiet = false;
+  const char* graph = nullptr;
+};
+
+enum class QueryRequest { Run, Help, Version, UsageError };
+
+// Parses with getopt_long. A usage error has been reported (with a hint at
+// --help) when UsageError comes back.
+QueryRequest parseQueryOptions(int argc, char** argv, QueryOptions& options);
+
+// "vorlinde-query: <message>" and the hint at --help, on standard error
+// (query/query_usage.cpp, with the help text).
+void reportUsageError(const char* message);
+void printQueryHelp();
+void printQueryVersion();

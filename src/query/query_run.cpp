@@ -1,0 +1,170 @@
+#include "query/query_run.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include "app/output_conflicts.h"
+#include "app/stopwatch.h"
+#include "base/messages.h"
+#include "graph/shortest_path_solver.h"
+#include "query/query_output.h"
+#include "query/query_progress.h"
+#include "query/query_search.h"
+#include "query/query_sources.h"
+
+namespace {
+
+// Each node once, in the order first given: one source's file is then
+// written by one thread only.
+std::vector<int64_t> withoutRepeats(const std::vector<int64_t>& nodes) {
+  std::vector<int64_t> unique;
+  std::unordered_set<int64_t> seen;
+  for (const int64_t node : nodes) {
+    if (seen.insert(node).second) unique.push_back(node);
+  }
+  return unique;
+}
+
+bool nodesInGraph(const std::vector<int64_t>& nodes, int32_t firstNode, int32_t nodeCount,
+                  std::vector<int32_t>& checked) {
+  for (const int64_t node : nodes) {
+    if (node < firstNode || node >= nodeCount) {
+      printLinef("ERROR: node %lld is not in the graph (nodes %d..%d)",
+                 static_cast<long long>(node), firstNode, nodeCount - 1);
+      return false;
+    }
+    checked.push_back(static_cast<int32_t>(node));
+  }
+  return true;
+}
+
+// Outputs are replaced whole, so writing over the graph would lose it, as
+// vorlinde refuses too.
+bool outputsSpareTheGraph(const QueryOptions& options, const std::vector<int32_t>& sources) {
+  if (std::strcmp(options.graph, "-") == 0) return true;
+  for (const int32_t source : sources) {
+    const std::string path = outputPathFor(options.output, source);
+    if (path != "-" && sameFile(path.c_str(), options.graph)) {
+      printLinef("ERROR: Output file %s is the same file as %s", path.c_str(), options.graph);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The searches and their outputs; one per run.
+struct QuerySolve {
+  const QueryOptions& options;
+  int32_t firstNode;
+  std::vector<int32_t> sources;
+  std::vector<int32_t> targets;
+  bool perSourceOutput;
+  std::vector<std::string> targetText;  // one per source, written in source order
+  std::atomic<size_t> nextSource{0};
+  std::atomic<size_t> doneCount{0};
+  std::atomic<bool> failed{false};
+  ProgressLine* progress;
+
+  bool solveOne(ShortestPathSolver& solver, size_t index) {
+    const int32_t source = sources[index];
+    const SearchLimits limits{targets.data(), static_cast<int32_t>(targets.size()),
+                              options.maxCost};
+    if (!solveWithinLimits(solver, source, limits)) return false;
+    const std::string path = outputPathFor(options.output, source);
+    if (targets.empty()) return writeSolutionLines(solver, path, firstNode);
+    appendTargetLines(solver, source, targets, targetText[index]);
+    if (!perSourceOutput) return true;
+    const bool written = writeText(path, targetText[index]);
+    targetText[index].clear();
+    return written;
+  }
+
+  void work(ShortestPathSolver& solver) {
+    for (size_t index; (index = nextSource++) < sources.size();) {
+      if (!solveOne(solver, index)) failed = true;
+      progress->solved(++doneCount, sources.size());
+    }
+  }
+
+  void run(ShortestPathSolver& graph, int32_t threadCount) {
+    if (threadCount <= 1) {
+      work(graph);
+      return;
+    }
+    std::vector<std::thread> threads;
+    for (int32_t thread = 0; thread < threadCount; ++thread) {
+      threads.emplace_back([this, &graph] {
+        ShortestPathSolver solver;
+        solver.shareGraph(graph);
+        work(solver);
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+  }
+};
+
+}  // namespace
+
+int runQuery(const QueryOptions& options) {
+  std::vector<int64_t> requested = options.sources;
+  if (options.sourcesFile != nullptr && !readSourcesFile(options.sourcesFile, requested)) {
+    return kQueryFailure;
+  }
+  requested = withoutRepeats(requested);
+  const bool perSourceOutput = hasSourcePlaceholder(options.output);
+  if (requested.size() > 1 && options.targets.empty() && !perSourceOutput) {
+    reportUsageError("several sources without --target need an output path with '{source}'");
+    return kQueryUsageError;
+  }
+  const bool showProgress =
+      options.progress < 0 ? isatty(STDERR_FILENO) == 1 : options.progress == 1;
+  ProgressLine progress(showProgress, options.graph);
+
+  ShortestPathSolver graph;
+  int32_t firstNode = 0;
+  StopWatch readWatch;
+  const bool read = graph.readGraph(options.graph, options.format, firstNode, progress.reading());
+  readWatch.stop();
+  progress.clear();
+  if (!read) return kQueryFailure;
+  if (!options.quiet) {
+    printLinef("Read %s: %d nodes, %d edges in %lld ms", options.graph, graph.nodeCount - firstNode,
+               graph.edgeCount, static_cast<long long>(readWatch.elapsedMs()));
+  }
+
+  if (requested.empty()) requested.push_back(firstNode);
+  QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, {}, {}, {}, {}, &progress};
+  if (!nodesInGraph(requested, firstNode, graph.nodeCount, solve.sources) ||
+      !nodesInGraph(options.targets, firstNode, graph.nodeCount, solve.targets) ||
+      !outputsSpareTheGraph(options, solve.sources)) {
+    return kQueryFailure;
+  }
+  solve.targetText.resize(solve.sources.size());
+  const int32_t cores = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
+  const int32_t threadCount = std::min<int64_t>(options.threads > 0 ? options.threads : cores,
+                                                static_cast<int64_t>(solve.sources.size()));
+  StopWatch solveWatch;
+  solve.run(graph, threadCount);
+  progress.clear();
+
+  if (!solve.targets.empty() && !perSourceOutput) {
+    std::string text;
+    for (const std::string& part : solve.targetText) text += part;
+    if (!writeText(options.output, text)) solve.failed = true;
+  }
+  solveWatch.stop();
+  if (solve.failed) return kQueryFailure;
+  if (!options.quiet) {
+    printLinef("Solved %zu source%s in %lld ms", solve.sources.size(),
+               solve.sources.size() == 1 ? "" : "s",
+               static_cast<long long>(solveWatch.elapsedMs()));
+  }
+  return kQuerySuccess;
+}

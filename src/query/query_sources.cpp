@@ -1,0 +1,49 @@
+#include "query/query_sources.h"
+
+#include "base/messages.h"
+#include "graph/graph_types.h"
+#include "graph/line_scanner.h"
+#include "io/input_file.h"
+
+using namespace line_fields;
+
+namespace {
+
+// Null when the line was taken (or skipped), else why it is bad.
+const char* takeLine(const char* at, const char* stop, std::vector<int64_t>& sources) {
+  if (!nextField(at, stop) || *at == '#' || *at == 'c' || *at == 'p') return nullptr;
+  if (*at == 's') {
+    ++at;
+    if (at < stop && !isBlank(*at)) return "not a node number";
+    if (!nextField(at, stop)) return "not a node number";
+  }
+  int64_t node;
+  const char* reason = readNumber(at, stop, kMaxLabel, node);
+  if (reason != nullptr) return reason;
+  if (nextField(at, stop)) return "one node number a line";
+  sources.push_back(node);
+  return nullptr;
+}
+
+}  // namespace
+
+bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
+  InputFile input;
+  if (!input.open(path)) return false;
+  const char* reason = nullptr;
+  int64_t lineNumber = 0;
+  {
+    LineScanner lines(input.source());
+    lines.sourceFailure = &input.failure;
+    const char* at;
+    const char* stop;
+    while (reason == nullptr && lines.nextLine(at, stop)) reason = takeLine(at, stop, sources);
+    if (reason == nullptr) reason = lines.failure;
+    lineNumber = lines.lineNumber;
+  }
+  input.close();
+  if (reason == nullptr) return true;
+  printLinef("ERROR: Bad sources file %s line %lld: %s", path, static_cast<long long>(lineNumber),
+             reason);
+  return false;
+}

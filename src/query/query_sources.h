@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Appends the node numbers of a sources file: one number a line, or DIMACS
+// .ss lines "s N"; blank lines, "#" and "c" comments and "p" lines are
+// skipped. False after "ERROR: Bad sources file <path> line <k>: <reason>".
+bool readSourcesFile(const char* path, std::vector<int64_t>& sources);

@@ -1,0 +1,258 @@
+// vorlinde-query against the library's own full heap search, on one graph
+// written in every format, compression and input way.
+#include <gtest/gtest.h>
+#include <zlib.h>
+#include <zstd.h>
+
+#include <functional>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "graph/shortest_path_solver.h"
+#include "support/graph_file.h"
+#include "support/process.h"
+
+namespace {
+
+constexpr int32_t kNodes = 65;  // node 64 reaches others, nothing reaches it
+
+std::vector<Edge> testEdges() {
+  std::mt19937 engine(15);
+  std::vector<Edge> edges;
+  for (int index = 0; index < 220; ++index) {
+    edges.push_back(Edge{static_cast<int32_t>(engine() % 60), static_cast<int32_t>(engine() % 60),
+                         static_cast<int32_t>(engine() % 4)});
+  }
+  edges.push_back(Edge{64, 63, 1});
+  return edges;
+}
+
+// The file's text in a format; 1-based formats number node v as v + 1.
+std::string formatText(const std::string& format, const std::vector<Edge>& edges) {
+  std::ostringstream text;
+  if (format == "dimacs") text << "c test graph\np sp " << kNodes << ' ' << edges.size() << '\n';
+  if (format == "mtx") {
+    text << "%%MatrixMarket matrix coordinate integer general\n% test\n"
+         << kNodes << ' ' << kNodes << ' ' << edges.size() << '\n';
+  }
+  if (format == "snap") text << "# test graph\n";
+  for (const Edge& e : edges) {
+    if (format == "dimacs") text << "a ";
+    const int shift = format == "dimacs" || format == "mtx" ? 1 : 0;
+    const char gap = format == "snap" ? '\t' : ' ';
+    text << e.from + shift << gap << e.to + shift;
+    if (format != "snap" || e.cost != 1) text << gap << e.cost;
+    text << '\n';
+  }
+  return text.str();
+}
+
+// The library's full heap search from source, as its solution file.
+std::string referenceSolution(const TempDir& dir, int32_t source) {
+  writeFile(dir.file("reference.txt"), graphText(testEdges()));
+  ShortestPathSolver solver;
+  EXPECT_TRUE(solver.loadGraph(dir.file("reference.txt").c_str()) && solver.solveHeap(source) &&
+              solver.saveSolution(dir.file("reference.sol").c_str()));
+  return readFile(dir.file("reference.sol"));
+}
+
+// Applies change to every "node cost pred" line.
+std::string eachLine(const std::string& solution, const std::function<void(int64_t[3])>& change) {
+  std::istringstream lines(solution);
+  std::string out;
+  int64_t v[3];
+  while (lines >> v[0] >> v[1] >> v[2]) {
+    change(v);
+    out += std::to_string(v[0]) + ' ' + std::to_string(v[1]) + ' ' + std::to_string(v[2]) + '\n';
+  }
+  return out;
+}
+
+std::string oneBased(const std::string& solution) {
+  return eachLine(solution, [](int64_t v[3]) { v[0] += 1, v[2] += v[2] >= 0 ? 1 : 0; });
+}
+
+void writeGzip(const std::string& path, const std::string& text) {
+  gzFile file = gzopen(path.c_str(), "wb");
+  gzwrite(file, text.data(), static_cast<unsigned>(text.size()));
+  gzclose(file);
+}
+
+std::string zstdBytes(const std::string& text) {
+  std::string out(ZSTD_compressBound(text.size()), '\0');
+  out.resize(ZSTD_compress(out.data(), out.size(), text.data(), text.size(), 3));
+  return out;
+}
+
+TEST(Query, EveryFormatCompressionAndStandardInputGiveTheFullSearch) {
+  TempDir dir;
+  const std::string expected = referenceSolution(dir, 3);
+  for (const std::string format : {"edges", "snap", "dimacs", "mtx"}) {
+    const std::string text = formatText(format, testEdges());
+    writeFile(dir.file("g." + format), text);
+    writeGzip(dir.file("g." + format + ".gz"), text);
+    writeFile(dir.file("g." + format + ".zst"), zstdBytes(text));
+    const bool shifted = format == "dimacs" || format == "mtx";
+    const std::string source = shifted ? "4" : "3";
+    for (const std::string& input :
+         {"g." + format, "g." + format + ".gz", "g." + format + ".zst", std::string("-")}) {
+      SCOPED_TRACE(input + " " + format);
+      const ProcessResult run =
+          runQueryTool({"-q", "-s", source, input}, dir.path(), dir.file("g." + format));
+      EXPECT_EQ(run.status, 0);
+      EXPECT_EQ(run.err, "");
+      EXPECT_EQ(run.out, shifted ? oneBased(expected) : expected);
+    }
+  }
+  // With the tool's own format and the default source, the very file `vorlinde` writes.
+  EXPECT_EQ(runVorlinde({"g.edges", "vorlinde.sol"}, dir.path()).status, 0);
+  EXPECT_EQ(runQueryTool({"-q", "-o", "query.sol", "g.edges"}, dir.path()).status, 0);
+  EXPECT_EQ(readFile(dir.file("query.sol")), readFile(dir.file("vorlinde.sol")));
+}
+
+TEST(Query, MatrixMarketSymmetricPatternAndRealEntries) {
+  TempDir dir;
+  writeFile(dir.file("p.mtx"),
+            "%%MatrixMarket matrix coordinate pattern symmetric\n3 3 2\n2 1\n3 2\n");
+  writeFile(dir.file("r.mtx"),
+            "%%MatrixMarket MATRIX coordinate real general\n3 2 2\n1 2 2.0\n3 1 0.5e1\n");
+  EXPECT_EQ(runQueryTool({"-q", "p.mtx"}, dir.path()).out, "1 0 -1\n2 1 1\n3 2 2\n");
+  EXPECT_EQ(runQueryTool({"-q", "-s", "3", "r.mtx"}, dir.path()).out, "1 5 3\n2 7 1\n3 0 -1\n");
+}
+
+TEST(Query, EachFormatNamesItsFirstBadLine) {
+  const std::string mm = "%%MatrixMarket matrix coordinate real general\n";
+  const std::vector<std::vector<std::string>> rows = {
+      {"g.gr", "p sp 3 2\na 1 2 1\n", "line 1: the p line says 2 arcs, the file has 1"},
+      {"g.gr", "p sp 3 1\na 1 2 1\na 2 3 1\n", "line 3: more arcs than the 1 of the p line"},
+      {"g.gr", "p sp 3 1\na 1 4 1\n", "line 2: node 4 outside 1..3"},
+      {"g.gr", "c x\np sp 3 1\na 1 2 -5\n", "line 3: negative weight"},
+      {"g.gr", "p sp 3 1\na 1 2 1.5\n", "line 2: fractional weight"},
+      {"g.gr", "c x\na 1 2 3\n", "line 2: an arc before the p line"},
+      {"g.snap", "# x\n0 1\n0 x\n", "line 3: not a number"},
+      {"g.snap", "# x\n0 1 2 3\n", "line 2: expected 2 or 3 fields"},
+      {"g.mtx", "%%MatrixMarket matrix array real general\n",
+       "line 1: unsupported Matrix Market header "
+       "(supported: matrix coordinate integer, real or pattern, general or symmetric)"},
+      {"g.mtx", mm + "2 2 1\n1 3 1\n", "line 3: column 3 outside 1..2"},
+      {"g.mtx", mm + "% c\n2 2 2\n1 2 1\n", "line 3: the size line says 2 entries, the file has 1"},
+      {"g.mtx", mm + "2 2 1\n1 2 0.5\n", "line 3: fractional weight"},
+      {"-", "0 1 2\n\n0 1\n", "line 3: expected 3 numbers"},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[1]);
+    writeFile(dir.file("input"), row[1]);
+    if (row[0] != "-") writeFile(dir.file(row[0]), row[1]);
+    const ProcessResult run = runQueryTool({row[0]}, dir.path(), dir.file("input"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ERROR: Bad graph file " + row[0] + " " + row[2] + "\n");
+  }
+  // A broken compressed stream is reported at the line where the text breaks off.
+  std::string text;
+  for (int line = 0; line < 20000; ++line)
+    text += std::to_string(line) + " " + std::to_string(line + 1) + " 1\n";
+  const std::string packed = zstdBytes(text);
+  writeFile(dir.file("cut.zst"), packed.substr(0, packed.size() / 2));
+  writeGzip(dir.file("whole.gz"), text);
+  std::string chain = "0 0 -1\n";  // read whole, well past the block kept for the format's look
+  for (int node = 1; node <= 20000; ++node) {
+    chain +=
+        std::to_string(node) + ' ' + std::to_string(node) + ' ' + std::to_string(node - 1) + '\n';
+  }
+  EXPECT_EQ(runQueryTool({"-q", "whole.gz"}, dir.path()).out, chain);
+  std::string gz = readFile(dir.file("whole.gz"));
+  gz[gz.size() / 2] ^= 0x55;
+  writeFile(dir.file("bad.gz"), gz);
+  const std::regex where(
+      R"(ERROR: Can not read file (cut\.zst|bad\.gz)\n)"
+      R"(ERROR: Bad graph file (cut\.zst|bad\.gz) line [1-9][0-9]*: (zstd stream ends early|corrupt gzip stream)\n)");
+  for (const std::string file : {"cut.zst", "bad.gz"}) {
+    const ProcessResult run = runQueryTool({file}, dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(std::regex_match(run.err, where)) << run.err;
+  }
+}
+
+// "source target cost path" as the predecessors of the reference give it.
+std::string referenceTargetLine(const std::string& solution, int32_t source, int32_t target) {
+  std::vector<int64_t> cost(kNodes), pred(kNodes);
+  eachLine(solution, [&](int64_t v[3]) { cost[v[0]] = v[1], pred[v[0]] = v[2]; });
+  std::string line = std::to_string(source) + ' ' + std::to_string(target) + ' ';
+  if (cost[target] < 0) return line + "-1 -\n";
+  std::string path = std::to_string(target);
+  for (int64_t node = target; node != source; node = pred[node])
+    path = std::to_string(pred[node]) + ',' + path;
+  return line + std::to_string(cost[target]) + ' ' + path + '\n';
+}
+
+TEST(Query, TargetsGiveThePredecessorChainOfTheFullSearch) {
+  TempDir dir;
+  writeFile(dir.file("g.txt"), graphText(testEdges()));
+  std::string expected;
+  std::vector<std::string> args = {"-q", "-j", "2", "-s", "5", "-s", "3"};
+  for (int32_t target = 0; target < kNodes; target += 4)
+    args.insert(args.end(), {"-t", std::to_string(target)});
+  for (const int32_t source : {5, 3}) {
+    const std::string solution = referenceSolution(dir, source);
+    for (int32_t target = 0; target < kNodes; target += 4)
+      expected += referenceTargetLine(solution, source, target);
+  }
+  args.push_back("g.txt");
+  EXPECT_EQ(runQueryTool(args, dir.path()).out, expected);
+}
+
+TEST(Query, MaxCostReportsNodesPastItUnreached) {
+  TempDir dir;
+  const std::string expected = eachLine(referenceSolution(dir, 3), [](int64_t v[3]) {
+    if (v[1] > 2) v[1] = v[2] = -1;
+  });
+  EXPECT_EQ(runQueryTool({"-q", "-s", "3", "--max-cost", "2", "reference.txt"}, dir.path()).out,
+            expected);
+}
+
+TEST(Query, SeveralSourcesWriteOneFileEachWithAnyThreadCount) {
+  TempDir dir;
+  writeFile(dir.file("sources.ss"), "c sources\np aux sp ss 3\ns 2\ns 6\n# more\n7\n");
+  writeFile(dir.file("g.txt"), graphText(testEdges()));
+  for (const std::string threads : {"1", "3"}) {
+    const ProcessResult run = runQueryTool({"-q", "-j", threads, "-s", "0", "--sources",
+                                            "sources.ss", "-o", "out-{source}.sol", "g.txt"},
+                                           dir.path());
+    EXPECT_EQ(run.status, 0);
+    for (const int32_t source : {0, 2, 6, 7}) {
+      const std::string path = dir.file("out-" + std::to_string(source) + ".sol");
+      EXPECT_EQ(readFile(path), referenceSolution(dir, source))
+          << threads << " threads, source " << source;
+      std::remove(path.c_str());
+    }
+  }
+}
+
+TEST(Query, UsageErrorsExitTwoFailuresOne) {
+  TempDir dir;
+  writeFile(dir.file("g.txt"), "0 1 1\n");
+  const std::vector<std::pair<std::vector<std::string>, int>> rows = {
+      {{"--bogus", "g.txt"}, 2},
+      {{}, 2},
+      {{"-f", "xml", "g.txt"}, 2},
+      {{"-j", "0", "g.txt"}, 2},
+      {{"-s", "0", "-s", "1", "g.txt"}, 2},
+      {{"g.txt", "h.txt"}, 2},
+      {{"missing.txt"}, 1},
+      {{"-s", "2", "g.txt"}, 1},
+      {{"-o", "no/such/dir", "g.txt"}, 1},
+      {{"-o", "./g.txt", "g.txt"}, 1},
+      {{"-q", "g.txt"}, 0}};
+  for (const auto& [args, status] : rows) {
+    EXPECT_EQ(runQueryTool(args, dir.path()).status, status) << testing::PrintToString(args);
+  }
+  EXPECT_EQ(
+      runQueryTool({"--help"}, dir.path()).out.rfind("Usage: vorlinde-query [OPTIONS] GRAPH\n", 0),
+      0u);
+}
+
+}  // namespace
