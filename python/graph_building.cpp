@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "base/allocation.h"
+#include "graph/graph_format.h"
 #include "graph_handle.h"
 #include "integer_arrays.h"
 #include "tool_errors.h"
@@ -19,13 +20,17 @@ std::string rangeText(const char* what, int64_t lowest, int64_t highest) {
 }  // namespace
 
 GraphHandle readGraph(const std::filesystem::path& path, const std::string& format) {
-  if (format != "auto" && format != "edges") {
-    failWith(FailureKind::BadInput, "format must be auto or edges, not " + format);
+  GraphFormat chosen = GraphFormat::Auto;
+  if (!graphFormatNamed(format.c_str(), chosen)) {
+    failWith(FailureKind::BadInput,
+             "format must be auto, edges, dimacs, snap or mtx, not " + format);
   }
   GraphHandle graph = emptyHandle();
   py::gil_scoped_release unlocked;
   MessageCapture capture;
-  if (!graph.owner->loadGraph(path.c_str())) capture.fail(FailureKind::FileFailed);
+  if (!graph.owner->readGraph(path.c_str(), chosen, graph.firstNode)) {
+    capture.fail(FailureKind::FileFailed);
+  }
   return graph;
 }
 

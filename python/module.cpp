@@ -75,10 +75,18 @@ per edge, in the order of edges(). Raises OSError when it cannot be written.)";
 constexpr const char* kReadGraphDoc =
     R"(read_graph(path, format="auto") -> Graph
 
-Reads a graph file of the tool's own format: lines of three non-negative
-decimal numbers, source, target and cost. A bad line raises
+Reads a graph file, plain or compressed with gzip or zstd (told from its first
+bytes); "-" reads standard input. format is "auto" (told from the content) or
+one of:
+  "edges"   the tool's own: "source target cost" lines, nodes from 0
+  "dimacs"  DIMACS .gr: "c" comments, "p sp N M", "a U V W" arcs, nodes 1 to N
+  "snap"    SNAP edge lists: "#" comments, "U V" or "U V W" (no weight: cost 1)
+  "mtx"     Matrix Market coordinate files (integer, whole real or pattern;
+            general or symmetric), rows and columns from 1
+Node numbers stay the file's own: for DIMACS and Matrix Market, node 0 is a
+node without edges and first_node is 1. A bad line raises
 ValueError("Bad graph file <path> line <k>: <reason>"); a file that cannot be
-opened or read raises OSError. format: "auto" or "edges".)";
+opened or read raises OSError.)";
 
 constexpr const char* kRandomGraphDoc =
     R"(random_graph(n, seed, max_edge=5) -> Graph

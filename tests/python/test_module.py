@@ -1,5 +1,6 @@
 """The Python module against the vorlinde binary's own files and messages."""
 
+import gzip
 import os
 import subprocess
 import sys
@@ -78,6 +79,41 @@ def test_edges_come_back_grouped_by_source_in_given_order():
     assert vorlinde.Graph([], [], []).num_nodes == 1
 
 
+def format_texts(src, dst, cost):
+    """The same graph in each format: (format, text, the node number of label 0)."""
+    nodes, plain = max(src.max(), dst.max()) + 1, list(zip(src, dst, cost))
+    return [
+        ("edges", "".join(f"{a} {b} {c}\n" for a, b, c in plain), 0),
+        ("dimacs", f"c tied\np sp {nodes} {len(src)}\n"
+                   + "".join(f"a {a + 1} {b + 1} {c}\n" for a, b, c in plain), 1),
+        ("snap", "# tied\n" + "".join(f"{a}\t{b}\t{c}\n" for a, b, c in plain), 0),
+        ("mtx", "%%MatrixMarket matrix coordinate integer general\n"
+                f"{nodes} {nodes} {len(src)}\n"
+                + "".join(f"{a + 1} {b + 1} {c}\n" for a, b, c in plain), 1),
+    ]
+
+
+@pytest.mark.parametrize("packed", [False, True])
+def test_every_format_reads_as_the_same_graph(tmp_path, packed):
+    src, dst, cost = tied_graph(4)
+    expected_cost, expected_pred = vorlinde.Graph(src, dst, cost).shortest_paths()
+    for name, text, first in format_texts(src, dst, cost):
+        path = tmp_path / f"g.{name}"
+        path.write_bytes(gzip.compress(text.encode()) if packed else text.encode())
+        for format in ["auto", name]:
+            graph = vorlinde.read_graph(path, format=format)
+            got_cost, got_pred = graph.shortest_paths()
+            assert graph.first_node == first and got_cost[:first].tolist() == [-1] * first
+            assert np.array_equal(got_cost[first:], expected_cost)
+            shifted_pred = np.where(expected_pred < 0, -1, expected_pred + first)
+            assert np.array_equal(got_pred[first:], shifted_pred)
+    packed_text = gzip.compress(text.encode())
+    path.write_bytes(packed_text[:len(packed_text) // 2])
+    broken = f"^Bad graph file {path} line .*: gzip stream ends early$"
+    with pytest.raises(ValueError, match=broken):
+        vorlinde.read_graph(path)
+
+
 @pytest.mark.parametrize("args, error, message", [
     (([0, 1], [1, 2], [3]), ValueError, "src, dst and cost differ in length (2, 2, 1)"),
     (([0, 1], [1, 2], [3, -5]), ValueError, "cost[1] is -5, not a cost from 0 to 2147483647"),
@@ -101,7 +137,7 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
     binary = run(path, tmp_path / "s.txt")
     assert binary.returncode == 255
     with pytest.raises(ValueError) as raised:
-        vorlinde.read_graph(path)
+        vorlinde.read_graph(path, format="edges")
     assert "ERROR: " + str(raised.value) == binary.stderr.splitlines()[0]
 
 
@@ -115,7 +151,8 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
      "Can not open file [{d}/no/s.txt]"),
     (lambda d: vorlinde.save_solution(d / "s.txt", [0, 1], [-1]), ValueError,
      "cost and pred differ in length (2, 1)"),
-    (lambda d: vorlinde.read_graph(d / "g.txt", format="dimacs"), ValueError, "format must be"),
+    (lambda d: vorlinde.read_graph(d / "g.txt", format="gml"), ValueError,
+     "format must be auto, edges, dimacs, snap or mtx, not gml"),
     (lambda d: vorlinde.random_graph(6, 1), ValueError, "n is 6, not a node count from 7"),
     (lambda d: vorlinde.random_graph(7, 1, max_edge=7), ValueError,
      "max_edge is 7, not a number from 5 to 6"),
