@@ -174,24 +174,37 @@ def test_failures_raise_with_the_tools_messages(tmp_path, call, error, message):
 
 
 OUT_OF_MEMORY = """
-import resource, numpy, vorlinde
-graph = vorlinde.random_graph(2_000_000, 1)
-graph.shortest_paths(sources=[0], threads=1)
+import resource, sys, numpy, vorlinde
+case, room, packed = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+if case == "searches":
+    graph = vorlinde.random_graph(2_000_000, 1)
+    graph.shortest_paths(sources=[0], threads=1)
 with open("/proc/self/statm") as statm:
-    size = int(statm.read().split()[0]) * resource.getpagesize() + (100 << 20)
-resource.setrlimit(resource.RLIMIT_AS, (size, size))  # room for the results, not the searches
-for make in [lambda: vorlinde.random_graph(50_000_000, 1),
-             lambda: graph.shortest_paths(sources=[0, 1], threads=2)]:
-    try:
-        make()
-    except MemoryError as error:
-        print("MemoryError", error)
+    size = int(statm.read().split()[0]) * resource.getpagesize() + (room << 20)
+resource.setrlimit(resource.RLIMIT_AS, (size, size))
+try:
+    if case == "generator":
+        vorlinde.random_graph(50_000_000, 1)
+    elif case == "searches":
+        graph.shortest_paths(sources=[0, 1], threads=2)
+    else:
+        vorlinde.read_graph(packed)
+except MemoryError as error:
+    print("MemoryError", error)
 """
 
 
-def test_running_out_of_memory_raises_instead_of_ending_the_process():
-    done = subprocess.run([sys.executable, "-c", OUT_OF_MEMORY], capture_output=True, text=True)
-    assert (done.returncode, done.stdout) == (0, "MemoryError Can not allocate memory\n" * 2)
+# MiB of room: enough for the results of the searches, not for the searches
+# themselves; enough to start inflating in a thread of its own, not to finish.
+@pytest.mark.parametrize("case, room", [("generator", 100), ("searches", 100), ("inflating", 20)])
+def test_running_out_of_memory_raises_instead_of_ending_the_process(tmp_path, case, room):
+    plain, packed = tmp_path / "g.txt", tmp_path / "g.txt.gz"
+    if case == "inflating":
+        vorlinde.random_graph(1_000_000, 1).save(plain)
+        packed.write_bytes(gzip.compress(plain.read_bytes(), 1))
+    done = subprocess.run([sys.executable, "-c", OUT_OF_MEMORY, case, str(room), packed],
+                          capture_output=True, text=True)
+    assert (done.returncode, done.stdout) == (0, "MemoryError Can not allocate memory\n")
 
 
 def test_paths_follow_the_predecessors_and_several_sources_equal_one_at_a_time():
