@@ -1,9 +1,14 @@
-// Graph file bytes through the loader and, when it accepts them, both searches,
-// whose costs must agree.
+// Graph file bytes through the loader and, when it accepts them, the three
+// searches: the runs' solveFrom must give solveHeap's outcome, messages and
+// results exactly; the linear search the same costs.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "fuzz_input_file.h"
+#include "base/messages.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {
@@ -38,6 +43,10 @@ bool hasHugeLabel(const uint8_t* data, size_t size) {
   return false;
 }
 
+std::string messages;
+
+void keepMessage(const char* line) { messages.append(line).append("\n"); }
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -46,17 +55,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ShortestPathSolver solver;
   if (!solver.loadGraph(path.c_str())) return 0;
-  if (!solver.solveHeap(0)) return 0;
-  if (solver.nodeCount > kLargestLinearSearch) return 0;
-
+  setMessageSink(keepMessage);
+  messages.clear();
+  const bool heapSolved = solver.solveHeap(0);
+  const std::string heapMessages = messages;
   const int32_t count = solver.searchNodeCount;
-  NodeResult* heapResults = static_cast<NodeResult*>(std::malloc(sizeof(NodeResult) * (count + 1)));
-  for (int32_t v = 0; v < count; ++v) heapResults[v] = solver.results[v];
+  const std::vector<NodeResult> heapResults(solver.results, solver.results + count);
+  messages.clear();
+  const bool fastSolved = solver.solveFrom(0);
+  setMessageSink(nullptr);
+  if (fastSolved != heapSolved || messages != heapMessages || solver.searchNodeCount != count ||
+      std::memcmp(solver.results, heapResults.data(), sizeof(NodeResult) * heapResults.size()) != 0) {
+    std::abort();
+  }
+  if (!heapSolved || solver.nodeCount > kLargestLinearSearch) return 0;
+
   if (!solver.solveLinear(0)) std::abort();
   if (solver.searchNodeCount != count) std::abort();
   for (int32_t v = 0; v < count; ++v) {
     if (solver.results[v].cost != heapResults[v].cost) std::abort();
   }
-  std::free(heapResults);
   return 0;
 }

@@ -81,7 +81,8 @@ class ShortestPathSolver {
                  const ReadProgress& progress = {});
 
   // Search state and the searches: search/search_state.cpp,
-  // search/heap_search.cpp, search/linear_search.cpp, search/solve_from.cpp.
+  // search/heap_search.cpp, search/linear_search.cpp, search/solve_from.cpp
+  // (with search/bucket_search.cpp, the fast way to the heap's answer).
   // solveFrom is what the runs call: the exact answer of solveHeap, for the
   // whole graph or, within limits, for part of it (search/search_limits.h).
   // Every node it leaves unsettled reads cost -1, pred -1.
@@ -135,5 +136,14 @@ class ShortestPathSolver {
   // The frame every search runs in: refusal, timing, the over-limit report
   // (search/search_frame.h).
   template <typename Prepare, typename Find>
-  bool runSearchFrame(const char* initLabel, const char* findLabel, Prepare&& prepare, Find&& find);
+  bool runSearchFrame(const char* initLabel, const char* findLabel, bool withHeap, Prepare&& prepare,
+                      Find&& find);
+  // initSearch, with the heap's entries only when asked for: the bucket
+  // search needs none unless it hands over to the heap (search/search_state.cpp).
+  void prepareSearchState(int32_t count, bool withHeap);
+  void allocateHeapEntries();
+  // The heap search proper, on a prepared state (search/heap_search.cpp).
+  void runHeapSearch(int32_t source);
+  // solveFrom without limits (search/solve_from.cpp).
+  bool solveWhole(int32_t source);
 };

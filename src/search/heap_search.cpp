@@ -8,22 +8,25 @@
 #include "search/search_frame.h"
 
 bool ShortestPathSolver::solveHeap(int32_t source) {
-  return runSearchFrame("\tInit time ....", "\tFind time ....", [] {}, [&] {
-    // A source outside the graph (only a graph without nodes has none)
-    // reaches nothing; every node stays unreached.
-    if (source >= 0 && source < searchNodeCount) {
-      HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
-                                      PackedLayout::over(heapEntries, searchNodeCount),
-                                      heapSize, skippedPathCount};
-      search.run(source);
-      heapSize = search.heapSize;
-      skippedPathCount = search.skippedCount;
-      // Back to the entries' own reading: no node in the heap.
-      std::memset(static_cast<void*>(heapEntries), 0xFF,
-                  sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
-    }
+  return runSearchFrame("\tInit time ....", "\tFind time ....", true, [] {}, [&] {
+    runHeapSearch(source);
     return OverLimitScope{};
   });
+}
+
+void ShortestPathSolver::runHeapSearch(int32_t source) {
+  // A source outside the graph (only a graph without nodes has none) reaches
+  // nothing; every node stays unreached.
+  if (source < 0 || source >= searchNodeCount) return;
+  HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
+                                  PackedLayout::over(heapEntries, searchNodeCount),
+                                  heapSize, skippedPathCount};
+  search.run(source);
+  heapSize = search.heapSize;
+  skippedPathCount = search.skippedCount;
+  // Back to the entries' own reading: no node in the heap.
+  std::memset(static_cast<void*>(heapEntries), 0xFF,
+              sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
 }
 
 void ShortestPathSolver::relaxHeap(int32_t node) {

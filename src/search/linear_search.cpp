@@ -16,7 +16,7 @@ bool ShortestPathSolver::solveLinear(int32_t source) {
       results[source].cost = 0;
     }
   };
-  const bool solved = runSearchFrame("Init time ....", "Find time ....", prepare, [&] {
+  const bool solved = runSearchFrame("Init time ....", "Find time ....", true, prepare, [&] {
     for (;;) {
       const int32_t node = findCheapestOpen(openFlags);
       if (node == -1) break;

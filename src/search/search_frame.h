@@ -5,19 +5,20 @@
 #include "search/graph_not_set.h"
 
 // What every search does around its own loop: it refuses without a graph,
-// times the preparation (the search state and whatever prepare() adds) and
+// times the preparation (the search state, with the heap's entries when
+// withHeap, and whatever prepare() adds) and
 // the search proper, prints both timing lines when verbose, and fails when a
 // node it must answer could only be reached past the largest cost. find()
 // returns which nodes it must answer (path_limit.h).
 template <typename Prepare, typename Find>
-bool ShortestPathSolver::runSearchFrame(const char* initLabel, const char* findLabel,
+bool ShortestPathSolver::runSearchFrame(const char* initLabel, const char* findLabel, bool withHeap,
                                         Prepare&& prepare, Find&& find) {
   if (!graphSet) {
     reportGraphNotSet();
     return false;
   }
   StopWatch initWatch;
-  initSearch(nodeCount);
+  prepareSearchState(nodeCount, withHeap);
   prepare();
   initWatch.stop();
 

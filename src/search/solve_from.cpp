@@ -4,6 +4,7 @@
 
 #include "base/allocation.h"
 #include "graph/shortest_path_solver.h"
+#include "search/bucket_search.h"
 #include "search/heap_layouts.h"
 #include "search/heap_search.h"
 #include "search/path_limit.h"
@@ -33,10 +34,28 @@ struct LimitStop {
 
 }  // namespace
 
+// The bucket search, or the heap search where the buckets cannot be sure of
+// the heap's answer: the heap then starts afresh on the same results array.
+bool ShortestPathSolver::solveWhole(int32_t source) {
+  return runSearchFrame("\tInit time ....", "\tFind time ....", false, [] {}, [&] {
+    if (source < 0 || source >= searchNodeCount) return OverLimitScope{};
+    const BucketPlan plan = planBuckets(edges, edgeCount, searchNodeCount);
+    if (plan.worthTrying) {
+      if (searchByBuckets(edges, edgeCount, edgeRanges, results, searchNodeCount, source, plan.shift)) {
+        return OverLimitScope{};
+      }
+      std::memset(static_cast<void*>(results), 0xFF, sizeof(NodeResult) * static_cast<std::size_t>(searchNodeCount));
+    }
+    allocateHeapEntries();
+    runHeapSearch(source);
+    return OverLimitScope{};
+  });
+}
+
 bool ShortestPathSolver::solveFrom(int32_t source, const SearchLimits& limits) {
   const bool byTargets = limits.targets != nullptr && limits.targetCount > 0;
   const bool byCost = limits.maxCost >= 0;
-  if (!byTargets && !byCost) return solveHeap(source);
+  if (!byTargets && !byCost) return solveWhole(source);
 
   LimitStop stop{byCost ? limits.maxCost : std::numeric_limits<int64_t>::max(), nullptr, 0};
   const auto prepare = [&] {
@@ -59,7 +78,7 @@ bool ShortestPathSolver::solveFrom(int32_t source, const SearchLimits& limits) {
     // Such a target is never settled, like one the source cannot reach.
     if (outsideGraph) ++stop.remaining;
   };
-  const bool solved = runSearchFrame("\tInit time ....", "\tFind time ....", prepare, [&] {
+  const bool solved = runSearchFrame("\tInit time ....", "\tFind time ....", true, prepare, [&] {
     if (source >= 0 && source < searchNodeCount) {
       HeapSearch<PackedLayout, LimitStop> search{edges,
                                                  edgeRanges,
