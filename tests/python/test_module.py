@@ -196,7 +196,7 @@ except MemoryError as error:
 
 # MiB of room: enough for the results of the searches, not for the searches
 # themselves; enough to start inflating in a thread of its own, not to finish.
-@pytest.mark.parametrize("case, room", [("generator", 100), ("searches", 100), ("inflating", 20)])
+@pytest.mark.parametrize("case, room", [("generator", 100), ("searches", 40), ("inflating", 20)])
 def test_running_out_of_memory_raises_instead_of_ending_the_process(tmp_path, case, room):
     plain, packed = tmp_path / "g.txt", tmp_path / "g.txt.gz"
     if case == "inflating":
