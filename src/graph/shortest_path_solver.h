@@ -56,8 +56,9 @@ class ShortestPathSolver {
   // owner must outlive the sharing; clear() and destruction leave its arrays.
   void shareGraph(const ShortestPathSolver& owner);
 
-  // Graph files and random graphs: graph/load_graph.cpp, graph/save_graph.cpp,
-  // graph/random_graph.cpp, graph/create_run.cpp.
+  // Graph files, random graphs and graphs handed over in memory:
+  // graph/load_graph.cpp, graph/save_graph.cpp, graph/random_graph.cpp,
+  // graph/create_run.cpp, graph/adopt_edges.cpp.
   // loadGraph opens path and reads it with loadGraphFrom, which reads any
   // byte source (path names it in messages). Either clears the solver first.
   bool loadGraph(const char* path);
@@ -65,6 +66,10 @@ class ShortestPathSolver {
   int32_t saveGraph(const char* path);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
+  // Takes over a malloc'ed array of edges in any order, every label below
+  // nodeCount, and groups it by source node, keeping each node's edges in
+  // their given order.
+  void adoptEdges(Edge* givenEdges, int32_t givenEdgeCount, int32_t givenNodeCount);
 
   // A graph file of any supported format (told from its content under
   // GraphFormat::Auto), plain, gzip or zstd, or standard input for "-".

@@ -2,12 +2,21 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 #include "base/allocation.h"
 
 void DecodeAhead::start(Decompressor& decompressor, RawInput& raw) {
   for (Block& block : blocks_) block.bytes = static_cast<char*>(checkedMalloc(kBlockBytes));
-  worker_ = std::thread([this, &decompressor, &raw] { decode(decompressor, raw); });
+  try {
+    worker_ = std::thread([this, &decompressor, &raw] { decode(decompressor, raw); });
+  } catch (const std::system_error&) {
+    // No thread to be had: the reader decompresses for itself, as for a short input.
+    for (Block& block : blocks_) {
+      std::free(block.bytes);
+      block.bytes = nullptr;
+    }
+  }
 }
 
 void DecodeAhead::decode(Decompressor& decompressor, RawInput& raw) {

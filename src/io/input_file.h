@@ -23,6 +23,10 @@ struct InputFile {
   const char* failure = nullptr;  // why the text could not be read
   int64_t lineEnds = 0;  // line feeds handed out so far: where in the text a failure struck
 
+  // Closing again is harmless: an input that a failure unwinds past (an
+  // embedding caller's allocation handler may throw) still stops its thread.
+  ~InputFile() { close(); }
+
   // Opens path and reads the first block. False, the input closed, after
   // "Can not open file <path>" (or "ERROR: Can not read file <path>").
   bool open(const char* path);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <pybind11/numpy.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "graph/shortest_path_solver.h"
+
+namespace py = pybind11;
+
+// A graph as Python holds it. Its solver owns the graph and is never searched
+// itself: every search gets a solver of its own that shares the graph, so
+// searches from several Python threads can run at once. The graph never
+// changes after it is made.
+struct GraphHandle {
+  std::unique_ptr<ShortestPathSolver> owner;
+  // The lowest node number of the graph's file format (1 for DIMACS and
+  // Matrix Market, whose node 0 is then a node without edges); searches start
+  // there unless told otherwise.
+  int32_t firstNode = 0;
+};
+
+// Making and saving graphs (graph_building.cpp).
+GraphHandle readGraph(const std::filesystem::path& path, const std::string& format);
+GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
+                            std::optional<int64_t> numNodes);
+GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge);
+void saveGraph(const GraphHandle& graph, const std::filesystem::path& path);
+py::tuple graphEdges(const GraphHandle& graph);
+
+// Searches (graph_search.cpp).
+py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
+                        py::object sources, py::object threads);
+py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target);
+
+// Solutions (solution_output.cpp).
+int32_t checksum(py::handle cost);
+void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred);

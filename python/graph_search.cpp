@@ -1,0 +1,174 @@
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "graph_handle.h"
+#include "integer_arrays.h"
+#include "search/search_limits.h"
+#include "tool_errors.h"
+
+namespace {
+
+// The exact search from source: every node it settles gets the cost and
+// predecessor of the full heap search. Fails like the tool (a path cost over
+// the limit).
+void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
+                const MessageCapture& capture) {
+  if (!solver.solveFrom(source, limits)) capture.fail(FailureKind::BadInput);
+}
+
+void copyResults(const ShortestPathSolver& solver, int32_t* cost, int32_t* pred) {
+  const NodeResult* results = solver.results;
+  for (int32_t node = 0; node < solver.searchNodeCount; ++node) {
+    cost[node] = results[node].cost;
+    pred[node] = results[node].pred;
+  }
+}
+
+int32_t checkedSource(const GraphHandle& graph, int64_t source, const char* name) {
+  const int32_t nodes = graph.owner->nodeCount;
+  if (source < 0 || source >= nodes) {
+    failWith(FailureKind::BadInput, std::string(name) + " is " + std::to_string(source) +
+                                        ", not a node label from 0 to " +
+                                        std::to_string(nodes - 1));
+  }
+  return static_cast<int32_t>(source);
+}
+
+int64_t checkedMaxCost(py::handle maxCost) {
+  if (maxCost.is_none()) return SearchLimits{}.maxCost;
+  const auto limit = maxCost.cast<int64_t>();
+  if (limit < 0) {
+    failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
+  }
+  return limit;
+}
+
+// Solves one row of cost and pred per source, the sources spread over
+// threadCount threads, each with its own solver on the shared graph. The
+// first failure stops the others and is thrown here.
+void solveRows(const ShortestPathSolver& owner, const std::vector<int32_t>& sources,
+               int64_t maxCost, int32_t* cost, int32_t* pred, int threadCount) {
+  const auto rowLength = static_cast<std::size_t>(owner.nodeCount);
+  std::atomic<std::size_t> nextRow{0};
+  std::atomic<bool> stop{false};
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  auto work = [&] {
+    try {
+      MessageCapture capture;
+      ShortestPathSolver solver;
+      solver.shareGraph(owner);
+      for (std::size_t row; !stop && (row = nextRow++) < sources.size();) {
+        searchFrom(solver, sources[row], SearchLimits{nullptr, 0, maxCost}, capture);
+        copyResults(solver, cost + row * rowLength, pred + row * rowLength);
+      }
+    } catch (...) {
+      const std::lock_guard<std::mutex> hold(failureLock);
+      if (!failure) failure = std::current_exception();
+      stop = true;
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int i = 1; i < threadCount; ++i) {
+    try {
+      helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // fewer threads do the same work
+    }
+  }
+  work();
+  for (std::thread& helper : helpers) helper.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t maxCost,
+                         py::handle threads) {
+  const IntegerColumn column = integerColumn(sources, "sources");
+  const int32_t nodes = graph.owner->nodeCount;
+  checkRange(column, "sources", 0, nodes - 1,
+             ("a node label from 0 to " + std::to_string(nodes - 1)).c_str());
+  std::vector<int32_t> rows(static_cast<std::size_t>(column.length));
+  column.forEach([&](int64_t i, int64_t value) { rows[i] = static_cast<int32_t>(value); });
+
+  int64_t threadCount = std::max(1u, std::thread::hardware_concurrency());
+  if (!threads.is_none()) {
+    threadCount = threads.cast<int64_t>();
+    if (threadCount < 1) {
+      failWith(FailureKind::BadInput,
+               "threads is " + std::to_string(threadCount) + ", not 1 or more");
+    }
+  }
+  threadCount = std::min<int64_t>(threadCount, std::max<int64_t>(column.length, 1));
+
+  const int64_t cells = column.length * nodes;
+  Int32Buffer cost;
+  Int32Buffer pred;
+  {
+    py::gil_scoped_release unlocked;
+    {
+      MessageCapture capture;
+      cost = newInt32Buffer(cells);
+      pred = newInt32Buffer(cells);
+    }
+    solveRows(*graph.owner, rows, maxCost, cost.get(), pred.get(), static_cast<int>(threadCount));
+  }
+  const std::vector<py::ssize_t> shape{column.length, nodes};
+  return py::make_tuple(handToNumpy(std::move(cost), shape), handToNumpy(std::move(pred), shape));
+}
+
+}  // namespace
+
+py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
+                        py::object sources, py::object threads) {
+  const int64_t limit = checkedMaxCost(maxCost);
+  if (!sources.is_none()) {
+    if (!source.is_none()) failWith(FailureKind::BadArgument, "give source or sources, not both");
+    return severalSources(graph, sources, limit, threads);
+  }
+  const int64_t wanted = source.is_none() ? graph.firstNode : source.cast<int64_t>();
+  const int32_t from = checkedSource(graph, wanted, "source");
+  const int32_t nodes = graph.owner->nodeCount;
+  Int32Buffer cost;
+  Int32Buffer pred;
+  {
+    py::gil_scoped_release unlocked;
+    MessageCapture capture;
+    ShortestPathSolver solver;
+    solver.shareGraph(*graph.owner);
+    searchFrom(solver, from, SearchLimits{nullptr, 0, limit}, capture);
+    cost = newInt32Buffer(nodes);
+    pred = newInt32Buffer(nodes);
+    copyResults(solver, cost.get(), pred.get());
+  }
+  return py::make_tuple(handToNumpy(std::move(cost), {nodes}),
+                        handToNumpy(std::move(pred), {nodes}));
+}
+
+py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target) {
+  const int32_t from = checkedSource(graph, source, "source");
+  const int32_t to = checkedSource(graph, target, "target");
+  Int32Buffer path;
+  int32_t length = 0;  // stays 0 when target is unreached
+  {
+    py::gil_scoped_release unlocked;
+    MessageCapture capture;
+    ShortestPathSolver solver;
+    solver.shareGraph(*graph.owner);
+    searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, capture);
+    const NodeResult* results = solver.results;
+    if (results[to].cost != -1) {
+      for (int32_t node = to; node != -1; node = results[node].pred) ++length;
+      path = newInt32Buffer(length);
+      int32_t slot = length;
+      for (int32_t node = to; node != -1; node = results[node].pred) path[--slot] = node;
+    }
+  }
+  if (length == 0) return py::none();
+  return handToNumpy(std::move(path), {length});
+}

@@ -1,0 +1,149 @@
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <string>
+
+#include "app/version.h"
+#include "graph_handle.h"
+#include "tool_errors.h"
+
+namespace py = pybind11;
+using namespace pybind11::literals;
+
+namespace {
+
+constexpr const char* kModuleDoc =
+    R"(Exact shortest paths on large directed graphs with integer costs.
+
+The search is the heap search of the command-line tool vorlinde: node for
+node, the costs and predecessors are those of its solution files. Costs and
+predecessors come as int32 numpy arrays, -1 for an unreached node and for a
+node without predecessor. Loading and searching release the GIL.
+
+Errors raise ValueError (bad graph files, bad arrays or arguments), TypeError
+(arrays that do not hold integers), OSError (files that cannot be read or
+written) and MemoryError, with the tool's own messages.)";
+
+constexpr const char* kGraphDoc =
+    R"(Graph(src, dst, cost, num_nodes=None)
+
+A directed graph with non-negative integer costs on nodes 0 to num_nodes - 1,
+made from three integer arrays (any integer dtype) or sequences of equal
+length: edge i goes from src[i] to dst[i] at cost cost[i]. Labels run from 0
+to 2147483646 and below num_nodes when it is given; num_nodes defaults to one
+more than the highest label (1 without edges). Costs run from 0 to
+2147483647. The edges of one source keep their given order, which decides
+between equally cheap paths as in a graph file. A graph never changes once
+made; it may be searched from several threads at once.)";
+
+constexpr const char* kEdgesDoc =
+    R"(edges() -> (src, dst, cost)
+
+The edges as three int32 arrays, grouped by source node in ascending order,
+each source's edges in their given order.)";
+
+constexpr const char* kShortestPathsDoc =
+    R"(shortest_paths(source=first_node, max_cost=None) -> (cost, pred)
+shortest_paths(sources=[...], max_cost=None, threads=None) -> (cost, pred)
+
+Cheapest path costs and predecessors from source: two int32 arrays of
+num_nodes entries. cost[v] is the cost of the cheapest path from source to v
+and pred[v] the node before v on it; -1 for unreached nodes and for the
+source's pred. With max_cost, nodes whose cost is above it are left unreached
+(-1); every other node keeps exactly its value.
+
+With sources, two int32 arrays of shape (len(sources), num_nodes), row i for
+sources[i], solved in parallel on up to threads threads (default: one per
+core).)";
+
+constexpr const char* kPathDoc =
+    R"(path(source, target) -> int32 array or None
+
+The nodes of the cheapest path from source to target: an array that starts
+with source and ends with target (one entry when they are the same node), or
+None when target is unreachable. It is the predecessor chain of
+shortest_paths(source).)";
+
+constexpr const char* kSaveDoc =
+    R"(save(path)
+
+Writes the graph file of the tool's own format, one line "source target cost"
+per edge, in the order of edges(). Raises OSError when it cannot be written.)";
+
+constexpr const char* kReadGraphDoc =
+    R"(read_graph(path, format="auto") -> Graph
+
+Reads a graph file, plain or compressed with gzip or zstd (told from its first
+bytes); "-" reads standard input. format is "auto" (told from the content) or
+one of:
+  "edges"   the tool's own: "source target cost" lines, nodes from 0
+  "dimacs"  DIMACS .gr: "c" comments, "p sp N M", "a U V W" arcs, nodes 1 to N
+  "snap"    SNAP edge lists: "#" comments, "U V" or "U V W" (no weight: cost 1)
+  "mtx"     Matrix Market coordinate files (integer, whole real or pattern;
+            general or symmetric), rows and columns from 1
+Node numbers stay the file's own: for DIMACS and Matrix Market, node 0 is a
+node without edges and first_node is 1. A bad line raises
+ValueError("Bad graph file <path> line <k>: <reason>"); a file that cannot be
+opened or read raises OSError.)";
+
+constexpr const char* kRandomGraphDoc =
+    R"(random_graph(n, seed, max_edge=5) -> Graph
+
+The random graph of `vorlinde -c n -s seed -e max_edge`, edge for edge: n at
+least 7; max_edge from 5 to 1000 and below n; seed from -2147483648 to
+4294967295 (seeds of 2147483648 and above equal seed - 4294967296 on the
+command line).)";
+
+constexpr const char* kChecksumDoc =
+    R"(checksum(cost) -> int
+
+The checksum that `vorlinde -h` prints for a solution with these costs: cost
+is a one-dimensional integer array, entry v for node v.)";
+
+constexpr const char* kSaveSolutionDoc =
+    R"(save_solution(path, cost, pred)
+
+Writes a solution file as `vorlinde` does: one line "label cost pred" per
+node, in label order. A file that cannot be written raises OSError.)";
+
+}  // namespace
+
+PYBIND11_MODULE(_core, module) {
+  // The docstrings start with signatures in Python's terms instead of the C++ types.
+  py::options options;
+  options.disable_function_signatures();
+  module.doc() = kModuleDoc;
+  module.attr("__version__") = kVersionText;
+  registerToolFailures();
+
+  py::class_<GraphHandle>(module, "Graph", kGraphDoc)
+      .def(py::init(&graphFromArrays), "src"_a, "dst"_a, "cost"_a, "num_nodes"_a = py::none())
+      .def_property_readonly(
+          "num_nodes", [](const GraphHandle& graph) { return graph.owner->nodeCount; },
+          "Number of nodes: labels run from 0 to num_nodes - 1.")
+      .def_property_readonly(
+          "num_edges", [](const GraphHandle& graph) { return graph.owner->edgeCount; },
+          "Number of edges, duplicates and self-loops included.")
+      .def_property_readonly(
+          "first_node", [](const GraphHandle& graph) { return graph.firstNode; },
+          "The lowest node number of the graph's file format, where searches start by "
+          "default: 0, or 1 for DIMACS and Matrix Market files (node 0 is then a node "
+          "without edges).")
+      .def("edges", &graphEdges, kEdgesDoc)
+      .def("shortest_paths", &shortestPaths, kShortestPathsDoc, "source"_a = py::none(),
+           "max_cost"_a = py::none(), py::kw_only(), "sources"_a = py::none(),
+           "threads"_a = py::none())
+      .def("path", &pathBetween, kPathDoc, "source"_a, "target"_a)
+      .def("save", &saveGraph, kSaveDoc, "path"_a)
+      .def("__repr__", [](const GraphHandle& graph) {
+        return "<vorlinde.Graph with " + std::to_string(graph.owner->nodeCount) + " nodes and " +
+               std::to_string(graph.owner->edgeCount) + " edges>";
+      });
+
+  module.def("read_graph", &readGraph, kReadGraphDoc, "path"_a, "format"_a = "auto");
+  module.def("random_graph", &randomGraph, kRandomGraphDoc, "n"_a, "seed"_a, "max_edge"_a = 5);
+  module.def("checksum", &checksum, kChecksumDoc, "cost"_a);
+  module.def("save_solution", &saveSolution, kSaveSolutionDoc, "path"_a, "cost"_a, "pred"_a);
+}

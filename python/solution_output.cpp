@@ -1,0 +1,60 @@
+#include <string>
+
+#include "base/allocation.h"
+#include "graph_handle.h"
+#include "integer_arrays.h"
+#include "tool_errors.h"
+
+namespace {
+
+// A solver holding the given solution, as if a search had produced it, so
+// that the checksum and the solution file are the tool's own.
+void takeSolution(ShortestPathSolver& solver, const IntegerColumn& cost,
+                  const IntegerColumn* pred) {
+  const auto count = static_cast<int32_t>(cost.length);
+  solver.results = allocateArray<NodeResult>(static_cast<std::size_t>(count));
+  solver.searchNodeCount = count;
+  solver.solutionSet = true;
+  NodeResult* results = solver.results;
+  cost.forEach([&](int64_t i, int64_t value) {
+    results[i] = NodeResult{static_cast<int32_t>(value), -1};
+  });
+  if (pred != nullptr) {
+    pred->forEach([&](int64_t i, int64_t value) { results[i].pred = static_cast<int32_t>(value); });
+  }
+}
+
+IntegerColumn solutionColumn(py::handle values, const char* name) {
+  IntegerColumn column = integerColumn(values, name);
+  if (column.length > INT32_MAX) {
+    failWith(FailureKind::BadInput, std::string(name) + " has more entries than a solution holds");
+  }
+  checkRange(column, name, INT32_MIN, INT32_MAX, "a 32-bit integer");
+  return column;
+}
+
+}  // namespace
+
+int32_t checksum(py::handle cost) {
+  const IntegerColumn costs = solutionColumn(cost, "cost");
+  py::gil_scoped_release unlocked;
+  MessageCapture capture;
+  ShortestPathSolver solver;
+  takeSolution(solver, costs, nullptr);
+  return solver.solutionHash();
+}
+
+void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred) {
+  const IntegerColumn costs = solutionColumn(cost, "cost");
+  const IntegerColumn preds = solutionColumn(pred, "pred");
+  if (costs.length != preds.length) {
+    failWith(FailureKind::BadInput, "cost and pred differ in length (" +
+                                        std::to_string(costs.length) + ", " +
+                                        std::to_string(preds.length) + ")");
+  }
+  py::gil_scoped_release unlocked;
+  MessageCapture capture;
+  ShortestPathSolver solver;
+  takeSolution(solver, costs, &preds);
+  if (!solver.saveSolution(path.c_str())) capture.fail(FailureKind::FileFailed);
+}
