@@ -1,4 +1,4 @@
-#include "tool_errors.h"
+#include "python/tool_errors.h"
 
 #include <cerrno>
 #include <cstring>

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "tool_errors.h"
+#include "python/tool_errors.h"
 
 namespace py = pybind11;
 

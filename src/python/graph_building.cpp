@@ -5,9 +5,9 @@
 #include "app/command_line.h"
 #include "base/allocation.h"
 #include "graph/graph_format.h"
-#include "graph_handle.h"
-#include "integer_arrays.h"
-#include "tool_errors.h"
+#include "python/graph_handle.h"
+#include "python/integer_arrays.h"
+#include "python/tool_errors.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <string>
 
 #include "base/allocation.h"
-#include "graph_handle.h"
-#include "integer_arrays.h"
-#include "tool_errors.h"
+#include "python/graph_handle.h"
+#include "python/integer_arrays.h"
+#include "python/tool_errors.h"
 
 namespace {
 

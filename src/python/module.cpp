@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/version.h"
-#include "graph_handle.h"
-#include "tool_errors.h"
+#include "python/graph_handle.h"
+#include "python/tool_errors.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;

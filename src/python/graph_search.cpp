@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "graph_handle.h"
-#include "integer_arrays.h"
+#include "python/graph_handle.h"
+#include "python/integer_arrays.h"
 #include "search/search_limits.h"
-#include "tool_errors.h"
+#include "python/tool_errors.h"
 
 namespace {
 

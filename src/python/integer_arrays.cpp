@@ -1,4 +1,4 @@
-#include "integer_arrays.h"
+#include "python/integer_arrays.h"
 
 #include <cstdint>
 #include <string>
