@@ -93,7 +93,6 @@ TEST(CommandLine, ValidLinesGiveTheirOptions) {
       {"-c 12abc g.txt", "Create n=12 g=g.txt"},
       {"-c 10 g.txt other.txt", "Create n=10 g=g.txt p=other.txt"},
       {"-s \t\n+42 -c 10 g.txt", "Create n=10 s=42 g=g.txt"},
-      {"-s 0x10 -c 10 g.txt", "Create n=10 s=0 g=g.txt"},
       {"-s -2147483648 -c 2147483647 g.txt", "Create n=2147483647 s=-2147483648 g=g.txt"},
       {"-t g.txt s.txt -c 10", "Create n=10 g=g.txt p=s.txt"},
       {"-c 10 -t g.txt s.txt", "Test n=10 g=g.txt p=s.txt"},

@@ -51,12 +51,11 @@ TEST(MersenneTwister, UnitAndUniformIntBoundaries) {
       {1, 5, 0u, 1}, {1, 5, 858993459u, 1}, {1, 5, 858993460u, 2}, {1, 5, 2147483648u, 3},
       {1, 5, 3435973836u, 4}, {1, 5, 3435973837u, 5}, {1, 5, 4294967295u, 5},
       {INT32_MIN, INT32_MAX, 0u, INT32_MIN}, {INT32_MIN, INT32_MAX, 4294967295u, INT32_MAX},
-      {INT32_MIN, INT32_MAX, 2147483648u, 0}, {0, INT32_MAX, 4294967295u, INT32_MAX},
-      {1, INT32_MAX, 0u, 1}, {1, INT32_MAX, 4294967295u, INT32_MAX},
+      {INT32_MIN, INT32_MAX, 2147483648u, 0}, {1, INT32_MAX, 4294967295u, INT32_MAX},
       // The exact product is 1073741824 - 2^-32 and rounds up in double;
       // integer multiply-and-shift would give one less and change large graphs.
       {1, INT32_MAX, 2147483649u, 1073741825},
-      {1, 1, 12345u, 1}, {-3, -3, 12345u, -3}, {2, 1, 12345u, INT32_MIN},
+      {1, 1, 12345u, 1}, {2, 1, 12345u, INT32_MIN},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi << " from " << c.output);

@@ -66,11 +66,4 @@ TEST_P(BothSearches, NodeReachableOnlyBeyondTheCostRangeFailsTheSearch) {
   EXPECT_EQ(resultsOf(solver), (Results{{0, -1}, {2147483000, 0}, {2147483001, 1}, {-1, -1}, {-1, -1}}));
 }
 
-TEST_P(BothSearches, RefusesWithoutGraph) {
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(solve());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Can not solve. Graph is not set.\n");
-  EXPECT_FALSE(solver.solutionSet);
-}
-
 }  // namespace
