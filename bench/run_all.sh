@@ -70,7 +70,7 @@ for standard in "g1m 1000000 5 1" "g10m 10000000 5 1" "g3m-e20 3000000 20 7"; do
   printf '%-8s %-14s %9s %9s %8s %9s %7s  %s\n' \
     "$name" load "$(m load2)" "$(m load1)" "$(m loadSpeedup)" "$(m readFloor)" "$(m loadRatio)" "target <= 2.0 on g10m" \
     "$name" "save solution" "$(m save2)" "$(m save1)" "$(m saveSpeedup)" "$(m writeFloor)" "$(m saveRatio)" "target <= 1.5 on g10m" \
-    "$name" "solve heap" "$(m solve2)" "$(m solve1)" - - - "" \
+    "$name" "solve" "$(m solve2)" "$(m solve1)" - - - "" \
     "$name" "total" "$(m total2)" "$(m total1)" - - - ""
   edges=$(wc -l <"$graph")
   arraysKiB=$(( (12 * edges + 28 * n) / 1024 ))
