@@ -1,5 +1,7 @@
 #pragma once
 
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -11,6 +13,14 @@ inline std::chrono::steady_clock::time_point benchClock() { return std::chrono::
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Processor time of this process: on a shared machine the wall clock also
+// counts the time other processes held the core.
+inline double processorSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 // Middle value of a benchmark's rounds: robust against the odd slow round on a

@@ -116,14 +116,6 @@ void countFallbacks() {
   }
 }
 
-// Processor time of this process: on a shared machine the wall clock also
-// counts the time other processes held the core.
-double processorSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

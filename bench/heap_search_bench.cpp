@@ -58,14 +58,6 @@ void buildRandomGraph(ShortestPathSolver& solver, int32_t n, uint32_t seed) {
   solver.graphSet = true;
 }
 
-// Processor time of this process: on a shared machine the wall clock also
-// counts the time other processes held the core.
-double processorSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
