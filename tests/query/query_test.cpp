@@ -132,6 +132,7 @@ TEST(Query, EachFormatNamesItsFirstBadLine) {
       {"g.gr", "c x\np sp 3 1\na 1 2 -5\n", "line 3: negative weight"},
       {"g.gr", "p sp 3 1\na 1 2 1.5\n", "line 2: fractional weight"},
       {"g.gr", "c x\na 1 2 3\n", "line 2: an arc before the p line"},
+      {"g.gr", "p sp 0 1\na 1 1 1\n", "line 2: node 1 outside 1..0"},
       {"g.snap", "# x\n0 1\n0 x\n", "line 3: not a number"},
       {"g.snap", "# x\n0 1 2 3\n", "line 2: expected 2 or 3 fields"},
       {"g.mtx", "%%MatrixMarket matrix array real general\n",

@@ -37,11 +37,7 @@ TEST(MersenneTwister, MatchesTheStandardEngine) {
 
 // Chosen outputs against the draws they must give; hi - lo + 1 does not fit
 // 32 bits in the widest ranges.
-TEST(MersenneTwister, UnitAndUniformIntBoundaries) {
-  MersenneTwister unit = engineGiving({0u, 4294967295u});
-  EXPECT_EQ(unit.nextUnit(), 0.0);
-  EXPECT_EQ(unit.nextUnit(), 4294967295.0 / 4294967296.0);
-
+TEST(MersenneTwister, UniformIntBoundaries) {
   const struct {
     int32_t lo, hi;
     uint32_t output;
