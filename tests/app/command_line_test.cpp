@@ -97,7 +97,6 @@ TEST(CommandLine, ValidLinesGiveTheirOptions) {
       {"-t g.txt s.txt -c 10", "Create n=10 g=g.txt p=s.txt"},
       {"-c 10 -t g.txt s.txt", "Test n=10 g=g.txt p=s.txt"},
       {"-c 10 -h", "Hash n=10"},
-      {"-h -p s.txt", "Hash p=s.txt"},
       {"-h -n 10", "Hash n=10"},
       {"-h -n -1 -p s.txt", "Hash p=s.txt"},
       {"-g g.txt -h -p s.txt -l", "Hash g=g.txt p=s.txt linear"},

@@ -203,7 +203,8 @@ TEST(Query, TargetsGiveThePredecessorChainOfTheFullSearch) {
       expected += referenceTargetLine(solution, source, target);
   }
   args.push_back("g.txt");
-  EXPECT_EQ(runQueryTool(args, dir.path()).out, expected);
+  const ProcessResult run = runQueryTool(args, dir.path());
+  EXPECT_EQ(std::to_string(run.status) + "\n" + run.out, "0\n" + expected);
 }
 
 TEST(Query, MaxCostReportsNodesPastItUnreached) {
