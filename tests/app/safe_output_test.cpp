@@ -146,12 +146,17 @@ TEST(SafeOutput, WritingOverAnInputOrThroughAPlantedLinkIsRefused) {
   EXPECT_EQ(entries(dir.path()).size(), 6u);  // no x.txt, missing or temporary file
   // A link of one's own: the file it points to is replaced, the link stays.
   symlink("../victim", dir.file("shared/mine").c_str());
-  // Without the sticky bit the kernel follows anybody's link, and so does the tool.
-  mkdir(dir.file("open").c_str(), 0777);
-  chmod(dir.file("open").c_str(), 0777);
-  symlink("../victim", dir.file("open/theirs").c_str());
-  lchown(dir.file("open/theirs").c_str(), 4242, 4242);
-  expectRuns({{{"g.txt", "shared/mine"}, 0, "", ""}, {{"g.txt", "open/theirs"}, 0, "", ""}}, dir.path());
+  // Unless the folder is both sticky and writable by all, the kernel follows anybody's link,
+  // and so does the tool.
+  expectRuns({{{"g.txt", "shared/mine"}, 0, "", ""}}, dir.path());
+  for (const mode_t mode : {0777, 01755}) {
+    const std::string folder = dir.file("open" + std::to_string(mode));
+    mkdir(folder.c_str(), 0777);
+    chmod(folder.c_str(), mode);
+    symlink("../victim", (folder + "/theirs").c_str());
+    lchown((folder + "/theirs").c_str(), 4242, 4242);
+    expectRuns({{{"g.txt", folder + "/theirs"}, 0, "", ""}}, dir.path());
+  }
   EXPECT_EQ(readFile(dir.file("victim")), "0 0 -1\n1 5 0\n2 6 1\n");
 }
 

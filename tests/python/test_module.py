@@ -72,13 +72,6 @@ def test_arrays_in_any_order_solve_as_their_graph_file(tmp_path, seed):
     assert all(np.array_equal(a, b) for a, b in zip(got, expected))
 
 
-def test_edges_come_back_grouped_by_source_in_given_order():
-    graph = vorlinde.Graph([2, 0, 2, 0], [1, 3, 0, 1], [5, 6, 7, 8], num_nodes=6)
-    assert (graph.num_nodes, graph.num_edges) == (6, 4)
-    assert [list(column) for column in graph.edges()] == [[0, 0, 2, 2], [3, 1, 1, 0], [6, 8, 5, 7]]
-    assert vorlinde.Graph([], [], []).num_nodes == 1
-
-
 def format_texts(src, dst, cost):
     """The same graph in each format: (format, text, the node number of label 0)."""
     nodes, plain = max(src.max(), dst.max()) + 1, list(zip(src, dst, cost))

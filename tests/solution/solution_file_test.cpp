@@ -57,6 +57,7 @@ TEST(LoadSolution, LinesOfAnyLengthAndFilesOfManyBuffers) {
   EXPECT_EQ(readSolution("0 0 -1\n" + padding + "1 2 0 " + std::string(3 << 20, 'x') + "\n2 4 1" + padding),
             "0 0 -1\n1 2 0\n2 4 1\n");
   EXPECT_EQ(readSolution("1 -" + std::string(3 << 20, '0') + "5 " + padding + "0\n"), "1 -5 0\n");
+  EXPECT_EQ(readSolution("1 +" + std::string(3 << 20, '0') + "5 " + padding + "0\n"), "1 5 0\n");
   // Lines cut between two reads, entries grown from a capacity of 0.
   std::mt19937 engine(11);
   std::string text;
