@@ -56,13 +56,17 @@ void reportFirstFailure(bool& failed) {
 
 }  // namespace
 
-int32_t TextWriter::open(const char* path) {
+void TextWriter::prepareBuffer(bool toStandardOutput) {
   if (capacity < 1) capacity = 1;
   buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
   pending = 0;
   fillLimit = capacity;
   failed = false;
-  standardOutput = false;
+  standardOutput = toStandardOutput;
+}
+
+int32_t TextWriter::open(const char* path) {
+  prepareBuffer(false);
   if (openOutputFile(output, path) != 0) {
     std::free(buffer);
     buffer = nullptr;
@@ -101,12 +105,7 @@ bool TextWriter::stopBackground() {
 }
 
 int32_t TextWriter::openStandardOutput() {
-  if (capacity < 1) capacity = 1;
-  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity) + kTailBytes));
-  pending = 0;
-  fillLimit = capacity;
-  failed = false;
-  standardOutput = true;
+  prepareBuffer(true);
   fd = STDOUT_FILENO;
   return 0;
 }

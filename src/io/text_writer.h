@@ -69,6 +69,7 @@ struct TextWriter {
 
  private:
   void writeFullBuffer();
+  void prepareBuffer(bool toStandardOutput);
   void startBackground();
   bool stopBackground();
 };
