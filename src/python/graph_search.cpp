@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/thread_count.h"
 #include "python/graph_handle.h"
 #include "python/integer_arrays.h"
 #include "search/search_limits.h"
@@ -96,15 +97,15 @@ py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t m
   std::vector<int32_t> rows(static_cast<std::size_t>(column.length));
   column.forEach([&](int64_t i, int64_t value) { rows[i] = static_cast<int32_t>(value); });
 
-  int64_t threadCount = std::max(1u, std::thread::hardware_concurrency());
+  int64_t workers = threadCount();
   if (!threads.is_none()) {
-    threadCount = threads.cast<int64_t>();
-    if (threadCount < 1) {
+    workers = threads.cast<int64_t>();
+    if (workers < 1) {
       failWith(FailureKind::BadInput,
-               "threads is " + std::to_string(threadCount) + ", not 1 or more");
+               "threads is " + std::to_string(workers) + ", not 1 or more");
     }
   }
-  threadCount = std::min<int64_t>(threadCount, std::max<int64_t>(column.length, 1));
+  workers = std::min<int64_t>(workers, std::max<int64_t>(column.length, 1));
 
   const int64_t cells = column.length * nodes;
   Int32Buffer cost;
@@ -116,7 +117,7 @@ py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t m
       cost = newInt32Buffer(cells);
       pred = newInt32Buffer(cells);
     }
-    solveRows(*graph.owner, rows, maxCost, cost.get(), pred.get(), static_cast<int>(threadCount));
+    solveRows(*graph.owner, rows, maxCost, cost.get(), pred.get(), static_cast<int>(workers));
   }
   const std::vector<py::ssize_t> shape{column.length, nodes};
   return py::make_tuple(handToNumpy(std::move(cost), shape), handToNumpy(std::move(pred), shape));

@@ -12,6 +12,7 @@
 
 #include "app/output_conflicts.h"
 #include "app/stopwatch.h"
+#include "base/thread_count.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
 #include "query/query_output.h"
@@ -147,11 +148,10 @@ int runQuery(const QueryOptions& options) {
     return kQueryFailure;
   }
   solve.targetText.resize(solve.sources.size());
-  const int32_t cores = static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
-  const int32_t threadCount = std::min<int64_t>(options.threads > 0 ? options.threads : cores,
-                                                static_cast<int64_t>(solve.sources.size()));
+  const int32_t workers = std::min<int64_t>(options.threads > 0 ? options.threads : threadCount(),
+                                             static_cast<int64_t>(solve.sources.size()));
   StopWatch solveWatch;
-  solve.run(graph, threadCount);
+  solve.run(graph, workers);
   progress.clear();
 
   if (!solve.targets.empty() && !perSourceOutput) {
