@@ -2,7 +2,7 @@
 
 #include "app/stopwatch.h"
 #include "graph/shortest_path_solver.h"
-#include "search/graph_not_set.h"
+#include "base/messages.h"
 
 // What every search does around its own loop: it refuses without a graph,
 // times the preparation (the search state, with the heap's entries when
@@ -14,7 +14,7 @@ template <typename Prepare, typename Find>
 bool ShortestPathSolver::runSearchFrame(const char* initLabel, const char* findLabel, bool withHeap,
                                         Prepare&& prepare, Find&& find) {
   if (!graphSet) {
-    reportGraphNotSet();
+    printLine("ERROR: Can not solve. Graph is not set.");
     return false;
   }
   StopWatch initWatch;
