@@ -1,0 +1,219 @@
+#include "graph/parted_read.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "base/allocation.h"
+#include "io/text_reader.h"
+
+namespace {
+
+constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
+constexpr int32_t kSpareBlocks = 2;  // parsed parts that may wait for their place
+
+struct Part {
+  Edge* block = nullptr;  // where it was parsed, until it is copied into place
+  int64_t placedAt = -1;  // index of its first edge in the edge array
+  bool parsed = false;
+};
+
+// Everything the threads share; the fields below `lock` change under it.
+struct PartedRead {
+  const PartedReadPlan* plan;
+  int64_t partCount;
+  Part* parts;
+  PartOutcome* outcomes;
+
+  std::mutex lock;
+  std::condition_variable changed;
+  Edge* edges;
+  int64_t edgeRoom;
+  Edge** freeBlocks;
+  int32_t freeBlockCount;
+  int64_t nextToParse = 0;
+  int64_t nextToPlace = 0;
+  int64_t placedEdges = 0;  // edges of the parts before nextToPlace
+  int64_t nextToCopy = 0;
+  int32_t copiesRunning = 0;
+  bool placing = false;
+  int64_t firstFailed = INT64_MAX;  // lowest part known to have failed
+  bool placedAFailure = false;  // the parts after the last placed one do not count
+  bool outOfMemory = false;
+  bool tooManyEdges = false;
+
+  bool noMoreToParse() const {
+    return nextToParse >= partCount || nextToParse > firstFailed || placedAFailure ||
+           outOfMemory || tooManyEdges;
+  }
+};
+
+FilePart partAt(const PartedReadPlan& plan, int64_t index, int64_t partCount) {
+  const int64_t begin = plan.textBegin + index * plan.partBytes;
+  const int64_t end = index + 1 == partCount ? plan.fileBytes : begin + plan.partBytes;
+  return FilePart{plan.fd, begin, end, plan.fileBytes, index == 0};
+}
+
+// Gives every parsed part whose predecessors are all parsed its place,
+// enlarging the edge array when needed once no copy is running.
+void placeParsedParts(PartedRead& read, std::unique_lock<std::mutex>& guard) {
+  if (read.placing) return;  // the thread that is placing will see these parts too
+  read.placing = true;
+  const int64_t placedBefore = read.nextToPlace;
+  while (!read.placedAFailure && read.nextToPlace < read.partCount &&
+         read.parts[read.nextToPlace].parsed) {
+    Part& part = read.parts[read.nextToPlace];
+    const PartOutcome& outcome = read.outcomes[read.nextToPlace];
+    const int64_t end = read.placedEdges + outcome.count;
+    if (end > read.edgeRoom) {
+      if (end > kMostEdges) {
+        read.tooManyEdges = true;
+        break;
+      }
+      read.changed.wait(guard, [&] { return read.copiesRunning == 0; });
+      const int64_t room = std::min(std::max(end, read.edgeRoom + read.edgeRoom / 2), kMostEdges);
+      const size_t bytes = static_cast<size_t>(room) * sizeof(Edge);
+      void* grown = tryRealloc(read.edges, bytes);
+      if (grown == nullptr) {
+        read.outOfMemory = true;
+        break;
+      }
+      read.edges = static_cast<Edge*>(grown);
+      read.edgeRoom = room;
+      adviseHugePages(read.edges, bytes);
+    }
+    part.placedAt = read.placedEdges;
+    read.placedEdges = end;
+    read.placedAFailure = outcome.status != kEndOfInput;
+    ++read.nextToPlace;
+  }
+  const PartedReadPlan& plan = *read.plan;
+  if (plan.bytesRead != nullptr && read.nextToPlace > placedBefore) {
+    plan.bytesRead(plan.progressContext, partAt(plan, read.nextToPlace - 1, read.partCount).end);
+  }
+  read.placing = false;
+}
+
+void copyPlacedParts(PartedRead& read) {
+  for (;;) {
+    Part* part;
+    Edge* into;
+    int64_t count;
+    {
+      std::lock_guard<std::mutex> guard(read.lock);
+      if (read.nextToCopy >= read.nextToPlace) return;
+      count = read.outcomes[read.nextToCopy].count;
+      part = &read.parts[read.nextToCopy++];
+      into = read.edges + part->placedAt;
+      ++read.copiesRunning;
+    }
+    std::memcpy(into, part->block, static_cast<size_t>(count) * sizeof(Edge));
+    {
+      std::lock_guard<std::mutex> guard(read.lock);
+      read.freeBlocks[read.freeBlockCount++] = part->block;
+      part->block = nullptr;
+      --read.copiesRunning;
+    }
+    read.changed.notify_all();
+  }
+}
+
+void workOnParts(PartedRead& read, void* worker) {
+  const PartedReadPlan& plan = *read.plan;
+  for (;;) {
+    int64_t index;
+    Edge* block;
+    {
+      std::unique_lock<std::mutex> guard(read.lock);
+      read.changed.wait(guard, [&] { return read.freeBlockCount > 0 || read.noMoreToParse(); });
+      if (read.noMoreToParse()) return;
+      index = read.nextToParse++;
+      block = read.freeBlocks[--read.freeBlockCount];
+    }
+    PartOutcome outcome;
+    plan.parse(worker, partAt(plan, index, read.partCount), block, plan.blockEdges, outcome);
+    {
+      std::unique_lock<std::mutex> guard(read.lock);
+      read.outcomes[index] = outcome;
+      read.parts[index].block = block;
+      read.parts[index].parsed = true;
+      if (outcome.status != kEndOfInput) read.firstFailed = std::min(read.firstFailed, index);
+      placeParsedParts(read, guard);
+    }
+    read.changed.notify_all();
+    copyPlacedParts(read);
+  }
+}
+
+}  // namespace
+
+ssize_t PartBytes::read(void* context, char* into, size_t room) {
+  PartBytes& part = *static_cast<PartBytes*>(context);
+  if (part.offset >= part.fileBytes) return 0;
+  room = std::min<size_t>(room, static_cast<size_t>(part.fileBytes - part.offset));
+  for (;;) {
+    const ssize_t got = ::pread(part.fd, into, room, part.offset);
+    if (got >= 0) {
+      part.offset += got;
+      return got;
+    }
+    if (errno != EINTR) return -1;
+  }
+}
+
+int64_t partCountOf(const PartedReadPlan& plan) {
+  const int64_t textBytes = std::max<int64_t>(plan.fileBytes - plan.textBegin, 0);
+  return std::max<int64_t>((textBytes + plan.partBytes - 1) / plan.partBytes, 1);
+}
+
+PartedReadResult readInParts(const PartedReadPlan& plan) {
+  PartedRead read;
+  read.plan = &plan;
+  read.partCount = partCountOf(plan);
+  read.parts = allocateArray<Part>(static_cast<size_t>(read.partCount));
+  read.outcomes = allocateArray<PartOutcome>(static_cast<size_t>(read.partCount));
+  const int32_t threads = static_cast<int32_t>(
+      std::max<int64_t>(std::min<int64_t>({plan.threads, read.partCount, kMostReadingThreads}), 1));
+
+  read.freeBlockCount = threads + kSpareBlocks;
+  const size_t blockBytes = static_cast<size_t>(plan.blockEdges) * sizeof(Edge);
+  auto* blocks = static_cast<Edge*>(checkedMalloc(blockBytes * read.freeBlockCount));
+  read.freeBlocks = allocateArray<Edge*>(static_cast<size_t>(read.freeBlockCount));
+  for (int32_t block = 0; block < read.freeBlockCount; ++block) {
+    read.freeBlocks[block] = blocks + block * plan.blockEdges;
+  }
+  read.edgeRoom = std::clamp<int64_t>(plan.firstEdgeRoom, 1, kMostEdges);
+  read.edges = static_cast<Edge*>(checkedMalloc(static_cast<size_t>(read.edgeRoom) * sizeof(Edge)));
+  adviseHugePages(read.edges, static_cast<size_t>(read.edgeRoom) * sizeof(Edge));
+
+  auto* helpers = allocateArray<std::thread>(static_cast<size_t>(threads - 1));
+  int32_t started = 0;
+  try {
+    for (; started < threads - 1; ++started) {
+      helpers[started] = std::thread(workOnParts, std::ref(read), plan.workers[started + 1]);
+    }
+  } catch (const std::system_error&) {
+    // Fewer threads share the parts; this one alone can read them all.
+  }
+  workOnParts(read, plan.workers[0]);
+  for (int32_t helper = 0; helper < started; ++helper) helpers[helper].join();
+  releaseArray(helpers);
+  releaseArray(read.freeBlocks);
+  std::free(blocks);
+  releaseArray(read.parts);
+
+  PartedReadResult result;
+  result.edges = read.edges;
+  result.edgeCount = read.placedEdges;
+  result.outcomes = read.outcomes;
+  result.placedParts = read.nextToPlace;
+  result.outOfMemory = read.outOfMemory;
+  result.tooManyEdges = read.tooManyEdges;
+  return result;
+}
