@@ -17,6 +17,16 @@ LineScanner::LineScanner(ByteSource from) : source(from), capacity(kFirstCapacit
 
 LineScanner::~LineScanner() { std::free(buffer); }
 
+void LineScanner::restart(ByteSource from, int64_t offset) {
+  source = from;
+  pos = 0;
+  end = 0;
+  endOfText = false;
+  bufferOffset = offset;
+  lineNumber = 0;
+  failure = nullptr;
+}
+
 bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
   for (;;) {
     if (endOfText) {
@@ -40,6 +50,7 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
       capacity *= 2;
     }
     std::memmove(buffer, buffer + pos, static_cast<size_t>(kept));
+    bufferOffset += pos;
     pos = 0;
     end = kept;
     const ssize_t got =

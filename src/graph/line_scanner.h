@@ -15,6 +15,7 @@ struct LineScanner {
   int64_t pos = 0;
   int64_t end = 0;
   bool endOfText = false;
+  int64_t bufferOffset = 0;       // where buffer[0] stands in the text
   int64_t lineNumber = 0;         // of the line handed out last
   const char* failure = nullptr;  // set when nextLine stops early
   // Where the source keeps why it failed, when it says (a corrupt stream).
@@ -23,6 +24,11 @@ struct LineScanner {
   explicit LineScanner(ByteSource from);
   ~LineScanner();
   LineScanner(const LineScanner&) = delete;
+
+  // Starts over on another text, whose first byte stands at offset, keeping the buffer.
+  void restart(ByteSource from, int64_t offset);
+  // Where the next line starts in the text.
+  int64_t nextOffset() const { return bufferOffset + pos; }
   LineScanner& operator=(const LineScanner&) = delete;
 
   // The next line in [begin, stop). False at the end of the text, and when

@@ -66,8 +66,8 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   plan.fileBytes = fileBytes;
   plan.partBytes = std::max<int64_t>(splitting.partBytes, 1);
   plan.blockEdges = plan.partBytes / kShortestLineBytes + 2;
-  plan.firstEdgeRoom = std::clamp<int64_t>(fileBytes / kUsualLineBytes, 1,
-                                           std::min(fileBytes / kShortestLineBytes + 1, kMostEdges));
+  const int64_t mostEdges = std::min(fileBytes / kShortestLineBytes + 1, kMostEdges);
+  plan.firstEdgeRoom = std::clamp<int64_t>(fileBytes / kUsualLineBytes, 1, mostEdges);
   plan.threads = static_cast<int32_t>(std::min<int64_t>(
       {splitting.threadsInForce(), partCountOf(plan), kMostReadingThreads}));
   plan.parse = parseEdgeLines;
@@ -110,7 +110,9 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   reading.count = parted.edgeCount;
   releaseArray(parted.outcomes);
   const int64_t mostNodes = mostNodesInMemory();
-  if (verbose) replayEdgeCountPrediction(edges, reading.count, marks, parted.placedParts, mostNodes);
+  if (verbose) {
+    replayEdgeCountPrediction(edges, reading.count, marks, parted.placedParts, mostNodes);
+  }
   releaseArray(marks);
   if (reading.labelBound > mostNodes) failAllocation();
   return reading;

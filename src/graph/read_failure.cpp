@@ -3,13 +3,25 @@
 
 #include "graph/graph_readers.h"
 
-bool ReadFailure::at(int64_t lineNumber, const char* format, ...) {
+void ReadFailure::describe(int64_t lineNumber, const char* format, va_list args) {
   line = lineNumber;
+  std::vsnprintf(reason, sizeof reason, format, args);
+}
+
+bool ReadFailure::at(int64_t lineNumber, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vsnprintf(reason, sizeof reason, format, args);
+  describe(lineNumber, format, args);
   va_end(args);
   return false;
+}
+
+int32_t ReadFailure::reject(int64_t lineNumber, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  describe(lineNumber, format, args);
+  va_end(args);
+  return -1;
 }
 
 bool ReadFailure::afterText(const LineScanner& lines) {

@@ -1,25 +1,24 @@
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 
+#include "base/allocation.h"
 #include "base/messages.h"
+#include "graph/edge_reading.h"
 #include "graph/graph_readers.h"
+#include "graph/load_splitting.h"
+#include "graph/parted_read.h"
 #include "graph/shortest_path_solver.h"
 #include "io/input_file.h"
 
 namespace {
 
-bool readText(GraphFormat format, LineScanner& lines, GraphBuilder& graph, ReadFailure& failure) {
-  switch (format) {
-    case GraphFormat::Dimacs:
-      return readDimacs(lines, graph, failure);
-    case GraphFormat::Snap:
-      return readSnap(lines, graph, failure);
-    case GraphFormat::Mtx:
-      return readMatrixMarket(lines, graph, failure);
-    case GraphFormat::Auto:
-    case GraphFormat::Edges:
-      break;
-  }
-  return false;  // the tool's own format never comes here
+// The size of the plain regular file behind input, else -1.
+int64_t plainFileBytes(const InputFile& input) {
+  struct stat status;
+  if (!input.plainFile || fstat(input.raw.fd, &status) != 0) return -1;
+  return status.st_size;
 }
 
 }  // namespace
@@ -50,19 +49,52 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
     return loaded;
   }
 
+  TextHeader header;
+  header.format = format;
   GraphBuilder graph;
   ReadFailure failure;
+  TextInParts text;
   bool read;
+  bool inParts = false;
   {
     LineScanner lines(input.source());
     lines.sourceFailure = &input.failure;
-    read = readText(format, lines, graph, failure);
+    read = readTextHeader(lines, header, failure);
+    const int64_t fileBytes = plainFileBytes(input);
+    const int64_t textBegin = lines.nextOffset();
+    const LoadSplitting& splitting = loadSplitting();
+    if (read && splitting.threadsInForce() > 1 && fileBytes - textBegin > splitting.partBytes &&
+        header.labelBound() <= mostNodesInMemory()) {
+      inParts = readTextInParts(input.raw.fd, textBegin, fileBytes, header, progress, text);
+      if (!inParts) {
+        // Not sound: read again in order, which says where.
+        PartBytes whole(FilePart{input.raw.fd, 0, fileBytes, fileBytes, true});
+        LineScanner again(whole.source());
+        header = TextHeader{};
+        header.format = format;
+        read = readTextHeader(again, header, failure) &&
+               readTextLines(again, header, graph, failure);
+      }
+    } else if (read) {
+      read = readTextLines(lines, header, graph, failure);
+    }
   }
   input.close();
   if (!read) {
     printLinef("ERROR: Bad graph file %s line %lld: %s", path, static_cast<long long>(failure.line),
                failure.reason);
     return false;
+  }
+  if (inParts) {
+    edges = text.edges;
+    edgeCount = static_cast<int32_t>(text.edgeCount);
+    const int64_t labelBound =
+        std::max({header.labelBound(), int64_t{text.labelBound}, int64_t{firstNode} + 1});
+    if (labelBound > mostNodesInMemory()) failAllocation();
+    nodeCount = static_cast<int32_t>(labelBound);
+    if (!indexEdgeRanges()) regroupEdgesBySource();
+    graphSet = true;
+    return true;
   }
 
   if (graph.edgeCount > 0)

@@ -39,71 +39,63 @@ bool readBanner(const char* at, const char* stop, bool& pattern, bool& symmetric
 
 // Matrix Market coordinate files: entry (i, j) of value w is the edge i -> j
 // of cost w; pattern entries cost 1; a symmetric file's entries go both ways.
-bool readMatrixMarket(LineScanner& lines, GraphBuilder& graph, ReadFailure& failure) {
+bool readMatrixMarketHeader(LineScanner& lines, TextHeader& header, ReadFailure& failure) {
+  header.format = GraphFormat::Mtx;
   const char* at;
   const char* stop;
-  bool pattern = false;
-  bool symmetric = false;
   if (!lines.nextLine(at, stop)) return failure.afterText(lines) && failure.at(1, "empty file");
-  if (!readBanner(at, stop, pattern, symmetric)) {
+  if (!readBanner(at, stop, header.pattern, header.symmetric)) {
     return failure.at(1,
                       "unsupported Matrix Market header (supported: matrix coordinate "
                       "integer, real or pattern, general or symmetric)");
   }
-  int64_t size[3] = {-1, 0, 0};  // rows, columns, entries
-  int64_t sizeLine = 0;
-  int64_t entries = 0;
   while (lines.nextLine(at, stop)) {
     if (!nextField(at, stop) || *at == '%') continue;
     const int64_t line = lines.lineNumber;
-    if (size[0] < 0) {
-      for (int64_t& value : size) {
-        if (!nextField(at, stop) || readNumber(at, stop, kMaxLabel - 1, value) != nullptr) {
-          size[0] = -1;
-          return failure.at(line, "expected the size line 'rows columns entries'");
-        }
-      }
-      if (nextField(at, stop))
+    int64_t size[3];  // rows, columns, entries
+    for (int64_t& value : size) {
+      if (!nextField(at, stop) || readNumber(at, stop, kMaxLabel - 1, value) != nullptr) {
         return failure.at(line, "expected the size line 'rows columns entries'");
-      sizeLine = line;
-      graph.coverLabels((size[0] > size[1] ? size[0] : size[1]) + 1);
-      graph.reserveEdges(symmetric ? 2 * size[2] : size[2]);
-      continue;
-    }
-    int64_t ends[2];
-    for (int index = 0; index < 2; ++index) {
-      if (!nextField(at, stop))
-        return failure.at(line, pattern ? "expected 'i j'" : "expected 'i j value'");
-      const char* reason = readNumber(at, stop, kAnyNumber, ends[index]);
-      if (reason != nullptr) return failure.at(line, "%s", reason);
-      if (ends[index] < 1 || ends[index] > size[index]) {
-        return failure.at(line, "%s %lld outside 1..%lld", index == 0 ? "row" : "column",
-                          static_cast<long long>(ends[index]), static_cast<long long>(size[index]));
       }
-    }
-    int64_t cost = 1;
-    if (!pattern) {
-      if (!nextField(at, stop)) return failure.at(line, "expected 'i j value'");
-      const char* reason = readWeight(at, stop, kMaxCost, cost);
-      if (reason != nullptr) return failure.at(line, "%s", reason);
     }
     if (nextField(at, stop))
-      return failure.at(line, pattern ? "expected 'i j'" : "expected 'i j value'");
-    if (++entries > size[2]) {
-      return failure.at(line, "more entries than the %lld of the size line",
-                        static_cast<long long>(size[2]));
-    }
-    const auto from = static_cast<int32_t>(ends[0]);
-    const auto to = static_cast<int32_t>(ends[1]);
-    bool added = graph.add(from, to, static_cast<int32_t>(cost));
-    if (symmetric && from != to) added = added && graph.add(to, from, static_cast<int32_t>(cost));
-    if (!added) return failure.at(line, "too many edges");
+      return failure.at(line, "expected the size line 'rows columns entries'");
+    header.rows = size[0];
+    header.columns = size[1];
+    header.records = size[2];
+    header.line = line;
+    return true;
   }
   if (!failure.afterText(lines)) return false;
-  if (size[0] < 0) return failure.at(lines.lineNumber + 1, "no size line");
-  if (entries != size[2]) {
-    return failure.at(sizeLine, "the size line says %lld entries, the file has %lld",
-                      static_cast<long long>(size[2]), static_cast<long long>(entries));
+  return failure.at(lines.lineNumber + 1, "no size line");
+}
+
+int32_t readMatrixMarketLine(const char* at, const char* stop, const TextHeader& header,
+                             int64_t line, Edge* edges, ReadFailure& failure) {
+  if (!nextField(at, stop) || *at == '%') return 0;
+  const char* shape = header.pattern ? "expected 'i j'" : "expected 'i j value'";
+  int64_t ends[2];
+  for (int index = 0; index < 2; ++index) {
+    if (!nextField(at, stop)) return failure.reject(line, "%s", shape);
+    const char* reason = readNumber(at, stop, kAnyNumber, ends[index]);
+    if (reason != nullptr) return failure.reject(line, "%s", reason);
+    const int64_t bound = index == 0 ? header.rows : header.columns;
+    if (ends[index] < 1 || ends[index] > bound) {
+      return failure.reject(line, "%s %lld outside 1..%lld", index == 0 ? "row" : "column",
+                            static_cast<long long>(ends[index]), static_cast<long long>(bound));
+    }
   }
-  return true;
+  int64_t cost = 1;
+  if (!header.pattern) {
+    if (!nextField(at, stop)) return failure.reject(line, "%s", shape);
+    const char* reason = readWeight(at, stop, kMaxCost, cost);
+    if (reason != nullptr) return failure.reject(line, "%s", reason);
+  }
+  if (nextField(at, stop)) return failure.reject(line, "%s", shape);
+  const auto from = static_cast<int32_t>(ends[0]);
+  const auto to = static_cast<int32_t>(ends[1]);
+  edges[0] = Edge{from, to, static_cast<int32_t>(cost)};
+  if (!header.symmetric || from == to) return 1;
+  edges[1] = Edge{to, from, static_cast<int32_t>(cost)};
+  return 2;
 }

@@ -1,0 +1,128 @@
+#include <algorithm>
+#include <cstdlib>
+
+#include "base/allocation.h"
+#include "graph/graph_readers.h"
+#include "graph/load_splitting.h"
+#include "graph/parted_read.h"
+#include "graph/shortest_path_solver.h"
+#include "io/text_reader.h"
+
+// DIMACS, SNAP and Matrix Market lines in parts on every thread, the way the
+// tool's own format is loaded (graph/parted_read.h). Only a sound text is
+// taken this way: at a bad line, a failed read or a record count other than
+// the header's, the parts say no more than that, and the caller reads the
+// text again in order, which names the first bad line exactly as it always
+// does.
+
+namespace {
+
+struct TextLineWorker {
+  LineScanner lines{ByteSource{}};
+  ReadFailure failure;  // what a bad line was; the reading in order says it
+  const TextHeader* header;
+  TextLineReader readLine;
+};
+
+void parseTextLines(void* worker, const FilePart& part, Edge* block, int64_t blockEdges,
+                    PartOutcome& outcome) {
+  auto& self = *static_cast<TextLineWorker*>(worker);
+  LineScanner& lines = self.lines;
+  PartBytes bytes(part);
+  lines.restart(bytes.source(), bytes.offset);
+  const char* at;
+  const char* stop;
+  int32_t status = kEndOfInput;
+  int64_t count = 0;
+  int64_t records = 0;
+  int32_t labelBound = -1;
+  // A part other than the first starts by skipping the end of a line begun in the part before.
+  if (part.first || lines.nextLine(at, stop)) {
+    while (lines.nextOffset() < part.end && lines.nextLine(at, stop)) {
+      // A record takes a few bytes at the least, so a block never fills;
+      // were it to, the part could not be read.
+      if (count + 2 > blockEdges) {
+        status = kReadFailed;
+        break;
+      }
+      const int32_t found = self.readLine(at, stop, *self.header, 0, block + count, self.failure);
+      if (found < 0) {
+        status = kBadLine;
+        break;
+      }
+      if (found == 0) continue;
+      ++records;
+      for (int32_t index = 0; index < found; ++index, ++count) {
+        labelBound = std::max(labelBound, std::max(block[count].from, block[count].to) + 1);
+      }
+    }
+  }
+  if (lines.failure != nullptr) status = kReadFailed;
+  outcome.count = count;
+  outcome.records = records;
+  outcome.labelBound = labelBound;
+  outcome.status = status;
+}
+
+// The fewest bytes a record takes and the most edges it gives.
+void recordShape(GraphFormat format, int64_t& shortestBytes, int64_t& mostEdges) {
+  shortestBytes = format == GraphFormat::Dimacs ? 8 : 4;  // "a 1 1 0\n", "0 0\n", "1 1\n"
+  mostEdges = format == GraphFormat::Mtx ? 2 : 1;
+}
+
+}  // namespace
+
+bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
+                     const ReadProgress& progress, TextInParts& text) {
+  const LoadSplitting& splitting = loadSplitting();
+  int64_t shortestBytes;
+  int64_t mostEdges;
+  recordShape(header.format, shortestBytes, mostEdges);
+  PartedReadPlan plan;
+  plan.fd = fd;
+  plan.textBegin = textBegin;
+  plan.fileBytes = fileBytes;
+  plan.partBytes = std::max<int64_t>(splitting.partBytes, 1);
+  plan.blockEdges = (plan.partBytes / shortestBytes + 1) * mostEdges + 2;
+  plan.firstEdgeRoom = header.records >= 0 ? header.announcedEdges()
+                                           : (fileBytes - textBegin) / 16 + 1;
+  plan.threads = static_cast<int32_t>(std::min<int64_t>(
+      {splitting.threadsInForce(), partCountOf(plan), kMostReadingThreads}));
+  plan.parse = parseTextLines;
+  plan.bytesRead = progress.bytesRead;
+  plan.progressContext = progress.context;
+  auto* workers = allocateArray<TextLineWorker>(static_cast<size_t>(plan.threads));
+  auto* workerPointers = allocateArray<void*>(static_cast<size_t>(plan.threads));
+  for (int32_t thread = 0; thread < plan.threads; ++thread) {
+    workers[thread].header = &header;
+    workers[thread].readLine = textLineReaderOf(header.format);
+    workerPointers[thread] = &workers[thread];
+  }
+  plan.workers = workerPointers;
+  PartedReadResult parted = readInParts(plan);
+  releaseArray(workers);
+  releaseArray(workerPointers);
+
+  bool sound = !parted.tooManyEdges && !parted.outOfMemory;
+  int64_t records = 0;
+  text.labelBound = -1;
+  for (int64_t index = 0; index < parted.placedParts; ++index) {
+    const PartOutcome& part = parted.outcomes[index];
+    sound = sound && part.status == kEndOfInput;
+    records += part.records;
+    text.labelBound = std::max(text.labelBound, part.labelBound);
+  }
+  sound = sound && (header.records < 0 || records == header.records);
+  releaseArray(parted.outcomes);
+  if (parted.outOfMemory) {
+    std::free(parted.edges);
+    failAllocation();
+  }
+  if (!sound) {
+    std::free(parted.edges);
+    return false;
+  }
+  text.edges = parted.edges;
+  text.edgeCount = parted.edgeCount;
+  return true;
+}
