@@ -1,11 +1,16 @@
 // Bytes through every graph format reader (and, when they start like one, the
 // gzip and zstd decompressors). Whatever a reader accepts must be a graph the
 // searches can trust: every label inside the node count, every edge inside its
-// source's range.
+// source's range. Read in parts by several threads, a file must give the same
+// graph, or the same message, as read in order.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
+#include "base/messages.h"
 #include "fuzz_input_file.h"
+#include "graph/load_splitting.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {
@@ -45,6 +50,26 @@ void checkGraph(const ShortestPathSolver& solver, int32_t firstNode) {
   if (inRanges != solver.edgeCount) std::abort();
 }
 
+std::string messages;
+
+void keepMessage(const char* line) { messages.append(line).append("\n"); }
+
+// Whether the file reads, with what it printed in messages.
+bool readWithMessages(ShortestPathSolver& solver, const std::string& path, GraphFormat format,
+                      int32_t& firstNode) {
+  messages.clear();
+  setMessageSink(keepMessage);
+  const bool read = solver.readGraph(path.c_str(), format, firstNode);
+  setMessageSink(nullptr);
+  return read;
+}
+
+bool sameGraph(const ShortestPathSolver& one, const ShortestPathSolver& other) {
+  return one.edgeCount == other.edgeCount && one.nodeCount == other.nodeCount &&
+         std::memcmp(one.edges, other.edges, sizeof(Edge) * one.edgeCount) == 0 &&
+         std::memcmp(one.edgeRanges, other.edgeRanges, sizeof(EdgeRange) * one.nodeCount) == 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -54,7 +79,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                    GraphFormat::Mtx, GraphFormat::Edges}) {
     ShortestPathSolver solver;
     int32_t firstNode = -1;
-    if (!solver.readGraph(path.c_str(), format, firstNode)) continue;
+    loadSplitting() = LoadSplitting{1, 1 << 20, 1 << 20};
+    const bool read = readWithMessages(solver, path, format, firstNode);
+    const std::string inOrder = messages;
+    ShortestPathSolver inParts;
+    loadSplitting() = LoadSplitting{3, 1 + (size > 0 ? data[0] % 16 : 0), 1};
+    if (readWithMessages(inParts, path, format, firstNode) != read || messages != inOrder) {
+      std::abort();
+    }
+    if (!read) continue;
+    if (!sameGraph(solver, inParts)) std::abort();
     checkGraph(solver, firstNode);
     solver.solveHeap(firstNode);
   }
