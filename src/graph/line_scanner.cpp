@@ -12,7 +12,8 @@ constexpr int64_t kLongestLine = 1 << 24;
 }  // namespace
 
 LineScanner::LineScanner(ByteSource from) : source(from), capacity(kFirstCapacity) {
-  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity)));
+  buffer = static_cast<char*>(checkedMalloc(static_cast<size_t>(capacity + kLookAhead)));
+  std::memset(buffer, 0, static_cast<size_t>(capacity + kLookAhead));
 }
 
 LineScanner::~LineScanner() { std::free(buffer); }
@@ -46,7 +47,9 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
         failure = "line too long";
         return false;
       }
-      buffer = static_cast<char*>(checkedRealloc(buffer, static_cast<size_t>(capacity * 2)));
+      buffer = static_cast<char*>(
+          checkedRealloc(buffer, static_cast<size_t>(capacity * 2 + kLookAhead)));
+      std::memset(buffer + capacity, 0, static_cast<size_t>(capacity + kLookAhead));
       capacity *= 2;
     }
     std::memmove(buffer, buffer + pos, static_cast<size_t>(kept));

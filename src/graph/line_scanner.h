@@ -9,6 +9,10 @@
 // without its line end (LF or CR LF); a last line without a line end counts
 // too. Lines are numbered from 1.
 struct LineScanner {
+  // Bytes after a line's start that a reader may look at even past the line:
+  // the buffer has this many more, and every byte of it is initialized.
+  static constexpr int64_t kLookAhead = 64;
+
   ByteSource source;
   char* buffer = nullptr;
   int64_t capacity = 0;

@@ -1,6 +1,8 @@
+#include <bit>
 #include <cstring>
 
 #include "graph/graph_readers.h"
+#include "io/digit_scan.h"
 
 // The 9th DIMACS challenge's shortest-path graphs: "c" comment lines, one
 // "p sp N M" line, then M "a U V W" arc lines with U and V in 1..N.
@@ -22,6 +24,37 @@ bool takeWord(const char*& at, const char* stop, const char* word) {
 
 bool isArcLine(const char* at, const char* stop) {
   return *at == 'a' && (at + 1 == stop || isBlank(at[1]));
+}
+
+constexpr int32_t kPowersOfTen[10] = {1,      10,      100,      1000,      10000,
+                                      100000, 1000000, 10000000, 100000000, 1000000000};
+
+// Nearly every arc line is "a U V W" with single spaces and plain digits:
+// those are read here from one look at their 32 bytes after "a " (a line
+// scanner's buffer allows the look past the line), and any other line by the
+// general rules, which give the same arc for every line this takes.
+bool readPlainArc(const char* at, const char* stop, int64_t nodes, Edge& arc) {
+  using digit_scan::kMostDigits;
+  if (stop - at < 7 || at[0] != 'a' || at[1] != ' ') return false;
+  const char* fields = at + 2;
+  const uint32_t nonDigits = digit_scan::nonDigitMask32(fields);
+  const int firstLength = std::countr_zero(nonDigits);
+  if (firstLength == 0 || firstLength > kMostDigits || fields[firstLength] != ' ') return false;
+  const int secondStart = firstLength + 1;
+  const int secondLength = std::countr_zero(nonDigits >> secondStart);
+  if (secondLength == 0 || secondLength > kMostDigits || fields[secondStart + secondLength] != ' ')
+    return false;
+  const int thirdStart = secondStart + secondLength + 1;
+  const int thirdLength = std::countr_zero(nonDigits >> thirdStart);
+  if (thirdLength == 0 || thirdLength > kMostDigits || fields + thirdStart + thirdLength != stop)
+    return false;
+  const uint64_t from = digit_scan::digitsValue(fields, firstLength, kPowersOfTen);
+  const uint64_t to = digit_scan::digitsValue(fields + secondStart, secondLength, kPowersOfTen);
+  const uint64_t cost = digit_scan::digitsValue(fields + thirdStart, thirdLength, kPowersOfTen);
+  const auto most = static_cast<uint64_t>(nodes);
+  if (from < 1 || from > most || to < 1 || to > most || cost > kMaxCost) return false;
+  arc = Edge{static_cast<int32_t>(from), static_cast<int32_t>(to), static_cast<int32_t>(cost)};
+  return true;
 }
 
 }  // namespace
@@ -53,6 +86,7 @@ bool readDimacsHeader(LineScanner& lines, TextHeader& header, ReadFailure& failu
 
 int32_t readDimacsLine(const char* at, const char* stop, const TextHeader& header, int64_t line,
                        Edge* edges, ReadFailure& failure) {
+  if (readPlainArc(at, stop, header.rows, edges[0])) return 1;
   if (!nextField(at, stop) || *at == 'c') return 0;
   if (!isArcLine(at, stop)) {
     if (takeWord(at, stop, "p")) return failure.reject(line, "a second p line");
