@@ -124,7 +124,8 @@ class ShortestPathSolver {
  private:
   // Steps of loadGraphFrom. The edges are read in file order into edges,
   // by one thread from any source (graph/read_edges_in_order.cpp) or by
-  // several from parts of a regular file (graph/read_edges_in_parallel.cpp);
+  // several from parts of a regular file (graph/read_edges_in_parallel.cpp,
+  // on graph/parted_read.h, which readGraph's other formats share);
   // then edgeRanges is built from them (graph/edge_ranges.cpp), false when a
   // node's lines were not together, and those are regrouped
   // (graph/regroup_edges.cpp): sorted by source node, file order kept within
