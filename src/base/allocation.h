@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <new>
 
 // Running out of memory is not recoverable in this tool: every allocation goes
@@ -22,6 +24,14 @@ void* checkedRealloc(void* block, std::size_t bytes);
 // memory is not there (the block is then unchanged). Its caller's thread
 // reports the failure with failAllocation.
 void* tryRealloc(void* block, std::size_t bytes);
+
+// A malloc'ed block owned by a scope, freed when a failure (an embedding
+// caller's handler throws) unwinds past it.
+struct FreeMallocedBlock {
+  void operator()(void* block) const { std::free(block); }
+};
+template <typename T>
+using MallocedBlock = std::unique_ptr<T, FreeMallocedBlock>;
 
 // Physical memory plus swap, in bytes: more than this can never be held, so
 // a request beyond it may fail at once instead of after touching it all.

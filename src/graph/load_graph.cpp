@@ -49,11 +49,14 @@ bool ShortestPathSolver::loadGraph(const char* path) {
     reportInputNotOpened(path);
     return false;
   }
+  // Closed also when a failure unwinds past the load.
+  struct ClosedAtEnd {
+    int fd;
+    ~ClosedAtEnd() { ::close(fd); }
+  } file{fd};
   ByteSource source;
-  source.fd = fd;
-  const bool loaded = loadGraphFrom(source, path);
-  ::close(fd);
-  return loaded;
+  source.fd = file.fd;
+  return loadGraphFrom(source, path);
 }
 
 bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path) {

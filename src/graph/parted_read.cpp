@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -173,26 +174,35 @@ int64_t partCountOf(const PartedReadPlan& plan) {
 }
 
 PartedReadResult readInParts(const PartedReadPlan& plan) {
+  // The arrays are owned by this scope, so that a failure to allocate one of
+  // them (which may throw) leaves nothing behind; the edge array comes last.
   PartedRead read;
   read.plan = &plan;
   read.partCount = partCountOf(plan);
-  read.parts = allocateArray<Part>(static_cast<size_t>(read.partCount));
-  read.outcomes = allocateArray<PartOutcome>(static_cast<size_t>(read.partCount));
+  const std::unique_ptr<Part[]> parts(allocateArray<Part>(static_cast<size_t>(read.partCount)));
+  std::unique_ptr<PartOutcome[]> outcomes(
+      allocateArray<PartOutcome>(static_cast<size_t>(read.partCount)));
+  read.parts = parts.get();
+  read.outcomes = outcomes.get();
   const int32_t threads = static_cast<int32_t>(
       std::max<int64_t>(std::min<int64_t>({plan.threads, read.partCount, kMostReadingThreads}), 1));
 
   read.freeBlockCount = threads + kSpareBlocks;
   const size_t blockBytes = static_cast<size_t>(plan.blockEdges) * sizeof(Edge);
-  auto* blocks = static_cast<Edge*>(checkedMalloc(blockBytes * read.freeBlockCount));
-  read.freeBlocks = allocateArray<Edge*>(static_cast<size_t>(read.freeBlockCount));
+  const MallocedBlock<Edge> blocks(
+      static_cast<Edge*>(checkedMalloc(blockBytes * read.freeBlockCount)));
+  const std::unique_ptr<Edge*[]> freeBlocks(
+      allocateArray<Edge*>(static_cast<size_t>(read.freeBlockCount)));
+  read.freeBlocks = freeBlocks.get();
   for (int32_t block = 0; block < read.freeBlockCount; ++block) {
-    read.freeBlocks[block] = blocks + block * plan.blockEdges;
+    read.freeBlocks[block] = blocks.get() + block * plan.blockEdges;
   }
+  const std::unique_ptr<std::thread[]> helpers(
+      allocateArray<std::thread>(static_cast<size_t>(threads - 1)));
   read.edgeRoom = std::clamp<int64_t>(plan.firstEdgeRoom, 1, kMostEdges);
-  read.edges = static_cast<Edge*>(checkedMalloc(static_cast<size_t>(read.edgeRoom) * sizeof(Edge)));
-  adviseHugePages(read.edges, static_cast<size_t>(read.edgeRoom) * sizeof(Edge));
-
-  auto* helpers = allocateArray<std::thread>(static_cast<size_t>(threads - 1));
+  const size_t edgeBytes = static_cast<size_t>(read.edgeRoom) * sizeof(Edge);
+  read.edges = static_cast<Edge*>(checkedMalloc(edgeBytes));
+  adviseHugePages(read.edges, edgeBytes);
   int32_t started = 0;
   try {
     for (; started < threads - 1; ++started) {
@@ -203,15 +213,11 @@ PartedReadResult readInParts(const PartedReadPlan& plan) {
   }
   workOnParts(read, plan.workers[0]);
   for (int32_t helper = 0; helper < started; ++helper) helpers[helper].join();
-  releaseArray(helpers);
-  releaseArray(read.freeBlocks);
-  std::free(blocks);
-  releaseArray(read.parts);
 
   PartedReadResult result;
   result.edges = read.edges;
   result.edgeCount = read.placedEdges;
-  result.outcomes = read.outcomes;
+  result.outcomes = outcomes.release();
   result.placedParts = read.nextToPlace;
   result.outOfMemory = read.outOfMemory;
   result.tooManyEdges = read.tooManyEdges;

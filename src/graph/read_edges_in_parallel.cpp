@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "base/allocation.h"
 #include "graph/edge_count_prediction.h"
@@ -71,19 +72,18 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   plan.threads = static_cast<int32_t>(std::min<int64_t>(
       {splitting.threadsInForce(), partCountOf(plan), kMostReadingThreads}));
   plan.parse = parseEdgeLines;
-  auto* workers = allocateArray<EdgeLineWorker>(static_cast<size_t>(plan.threads));
-  auto* workerPointers = allocateArray<void*>(static_cast<size_t>(plan.threads));
+  const std::unique_ptr<EdgeLineWorker[]> workers(
+      allocateArray<EdgeLineWorker>(static_cast<size_t>(plan.threads)));
+  const std::unique_ptr<void*[]> workerPointers(
+      allocateArray<void*>(static_cast<size_t>(plan.threads)));
   for (int32_t thread = 0; thread < plan.threads; ++thread) {
     workers[thread].reader.capacity = kGraphReadBytes;
     workers[thread].reader.prepareBuffer();
     workers[thread].powersOfTen = powersOfTen;
     workerPointers[thread] = &workers[thread];
   }
-  plan.workers = workerPointers;
+  plan.workers = workerPointers.get();
   PartedReadResult parted = readInParts(plan);
-  for (int32_t thread = 0; thread < plan.threads; ++thread) workers[thread].reader.close();
-  releaseArray(workers);
-  releaseArray(workerPointers);
   edges = parted.edges;
 
   EdgeReading reading;

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "base/allocation.h"
 #include "graph/graph_readers.h"
@@ -91,17 +92,17 @@ bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHea
   plan.parse = parseTextLines;
   plan.bytesRead = progress.bytesRead;
   plan.progressContext = progress.context;
-  auto* workers = allocateArray<TextLineWorker>(static_cast<size_t>(plan.threads));
-  auto* workerPointers = allocateArray<void*>(static_cast<size_t>(plan.threads));
+  const std::unique_ptr<TextLineWorker[]> workers(
+      allocateArray<TextLineWorker>(static_cast<size_t>(plan.threads)));
+  const std::unique_ptr<void*[]> workerPointers(
+      allocateArray<void*>(static_cast<size_t>(plan.threads)));
   for (int32_t thread = 0; thread < plan.threads; ++thread) {
     workers[thread].header = &header;
     workers[thread].readLine = textLineReaderOf(header.format);
     workerPointers[thread] = &workers[thread];
   }
-  plan.workers = workerPointers;
+  plan.workers = workerPointers.get();
   PartedReadResult parted = readInParts(plan);
-  releaseArray(workers);
-  releaseArray(workerPointers);
 
   bool sound = !parted.tooManyEdges && !parted.outOfMemory;
   int64_t records = 0;

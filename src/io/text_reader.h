@@ -38,6 +38,11 @@ struct TextReader {
   int64_t badLineNumber = 0;
   const char* badLineReason = nullptr;
 
+  TextReader() = default;
+  ~TextReader() { close(); }  // also when a failure unwinds past the reading
+  TextReader(const TextReader&) = delete;
+  TextReader& operator=(const TextReader&) = delete;
+
   // Allocates the buffer (capacity bytes), unless open already did.
   void prepareBuffer();
 

@@ -228,3 +228,12 @@ def test_paths_follow_the_predecessors_and_several_sources_equal_one_at_a_time()
         assert path[0] == 17 and path[-1] == target
         assert all(pred[b] == a for a, b in zip(path, path[1:]))
         assert sum(cheapest[a, b] for a, b in zip(path, path[1:])) == cost[target]
+
+
+def test_a_graph_too_large_for_memory_leaves_no_file_open(tmp_path):
+    (tmp_path / "g.txt").write_text("0 1 1\n0 2147483646 1\n")
+    open_files = len(os.listdir("/proc/self/fd"))
+    for _ in range(3):
+        with pytest.raises(MemoryError):
+            vorlinde.read_graph(tmp_path / "g.txt")
+    assert len(os.listdir("/proc/self/fd")) == open_files
