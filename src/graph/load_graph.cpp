@@ -41,7 +41,7 @@ int64_t mostNodesInMemory() {
   return static_cast<int64_t>(std::min<size_t>(memoryLimitBytes() / kBytesPerNode, INT64_MAX));
 }
 
-bool ShortestPathSolver::loadGraph(const char* path) {
+bool ShortestPathSolver::loadGraph(const char* path, const ReadProgress& progress) {
   clear();
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -56,16 +56,18 @@ bool ShortestPathSolver::loadGraph(const char* path) {
   } file{fd};
   ByteSource source;
   source.fd = file.fd;
-  return loadGraphFrom(source, path);
+  return loadGraphFrom(source, path, progress);
 }
 
-bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path) {
+bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path,
+                                       const ReadProgress& progress) {
   clear();
   const int64_t fileBytes = regularFileBytes(source);
   const LoadSplitting& splitting = loadSplitting();
   const bool inParts = splitting.threadsInForce() > 1 && fileBytes > splitting.partBytes;
   const EdgeReading reading =
-      inParts ? readEdgesInParallel(source.fd, fileBytes) : readEdgesInOrder(source, fileBytes);
+      inParts ? readEdgesInParallel(source.fd, fileBytes, progress)
+              : readEdgesInOrder(source, fileBytes);
   if (reading.status != kEndOfInput) {
     reportFailedReading(path, reading);
     clear();

@@ -60,7 +60,8 @@ void parseEdgeLines(void* worker, const FilePart& part, Edge* block, int64_t blo
 
 }  // namespace
 
-EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
+EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes,
+                                                    const ReadProgress& progress) {
   const LoadSplitting& splitting = loadSplitting();
   PartedReadPlan plan;
   plan.fd = fd;
@@ -72,6 +73,8 @@ EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes) {
   plan.threads = static_cast<int32_t>(std::min<int64_t>(
       {splitting.threadsInForce(), partCountOf(plan), kMostReadingThreads}));
   plan.parse = parseEdgeLines;
+  plan.bytesRead = progress.bytesRead;
+  plan.progressContext = progress.context;
   const std::unique_ptr<EdgeLineWorker[]> workers(
       allocateArray<EdgeLineWorker>(static_cast<size_t>(plan.threads)));
   const std::unique_ptr<void*[]> workerPointers(

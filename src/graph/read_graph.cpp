@@ -37,7 +37,7 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
     // plain file it opens itself, to read it its own way.
     if (input.plainFile) {
       input.close();
-      return loadGraph(path);
+      return loadGraph(path, progress);
     }
     ByteSource source = input.source();
     const bool loaded = loadGraphFrom(source, path);

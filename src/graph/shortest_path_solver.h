@@ -60,9 +60,10 @@ class ShortestPathSolver {
   // graph/load_graph.cpp, graph/save_graph.cpp, graph/random_graph.cpp,
   // graph/create_run.cpp, graph/adopt_edges.cpp.
   // loadGraph opens path and reads it with loadGraphFrom, which reads any
-  // byte source (path names it in messages). Either clears the solver first.
-  bool loadGraph(const char* path);
-  bool loadGraphFrom(ByteSource& source, const char* path);
+  // byte source (path names it in messages; progress hears how far a file
+  // read in parts has come). Either clears the solver first.
+  bool loadGraph(const char* path, const ReadProgress& progress = {});
+  bool loadGraphFrom(ByteSource& source, const char* path, const ReadProgress& progress = {});
   int32_t saveGraph(const char* path);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
@@ -131,7 +132,7 @@ class ShortestPathSolver {
   // (graph/regroup_edges.cpp): sorted by source node, file order kept within
   // a node, edgeRanges rebuilt from edgeCount and nodeCount.
   EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes);
-  EdgeReading readEdgesInParallel(int fd, int64_t fileBytes);
+  EdgeReading readEdgesInParallel(int fd, int64_t fileBytes, const ReadProgress& progress);
   bool indexEdgeRanges();
   void regroupEdgesBySource();
 

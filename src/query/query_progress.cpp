@@ -18,8 +18,8 @@ ReadProgress ProgressLine::reading() {
   if (enabled_) {
     progress.bytesRead = &ProgressLine::bytesRead;
     progress.context = this;
-    // Some inputs are read without telling their progress (a plain file in
-    // the tool's own format goes to its loader whole): at least say what runs.
+    // Some inputs are read without telling their progress (a file small
+    // enough to be read in order, on one thread): at least say what runs.
     char text[512];
     std::snprintf(text, sizeof text, "Reading %s", graphPath_);
     show(text, true);
