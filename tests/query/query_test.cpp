@@ -33,7 +33,9 @@ std::vector<Edge> testEdges() {
 // The file's text in a format; 1-based formats number node v as v + 1.
 std::string formatText(const std::string& format, const std::vector<Edge>& edges) {
   std::ostringstream text;
-  if (format == "dimacs") text << "c test graph\np sp " << kNodes << ' ' << edges.size() << '\n';
+  if (format == "dimacs") {  // a comment that reads like an arc once its "c" is passed
+    text << "c test graph\np sp " << kNodes << ' ' << edges.size() << "\nc 1 2 3\n";
+  }
   if (format == "mtx") {
     text << "%%MatrixMarket matrix coordinate integer general\n% test\n"
          << kNodes << ' ' << kNodes << ' ' << edges.size() << '\n';
@@ -113,7 +115,7 @@ TEST(Query, EveryFormatCompressionAndStandardInputGiveTheFullSearch) {
   EXPECT_EQ(readFile(dir.file("query.sol")), readFile(dir.file("vorlinde.sol")));
 }
 
-TEST(Query, MatrixMarketSymmetricPatternAndRealEntries) {
+TEST(Query, SmallFilesGiveTheNodesTheyName) {
   TempDir dir;
   writeFile(dir.file("p.mtx"),
             "%%MatrixMarket matrix coordinate pattern symmetric\n3 3 2\n2 1\n3 2\n");
@@ -121,6 +123,8 @@ TEST(Query, MatrixMarketSymmetricPatternAndRealEntries) {
             "%%MatrixMarket MATRIX coordinate real general\n3 2 2\n1 2 2.0\n3 1 0.5e1\n");
   EXPECT_EQ(runQueryTool({"-q", "p.mtx"}, dir.path()).out, "1 0 -1\n2 1 1\n3 2 2\n");
   EXPECT_EQ(runQueryTool({"-q", "-s", "3", "r.mtx"}, dir.path()).out, "1 5 3\n2 7 1\n3 0 -1\n");
+  writeFile(dir.file("loop.snap"), "# one node\n0 0 5\n");
+  EXPECT_EQ(runQueryTool({"-q", "loop.snap"}, dir.path()).out, "0 0 -1\n");
 }
 
 TEST(Query, EachFormatNamesItsFirstBadLine) {
