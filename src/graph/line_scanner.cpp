@@ -47,8 +47,15 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
         failure = "line too long";
         return false;
       }
-      buffer = static_cast<char*>(
-          checkedRealloc(buffer, static_cast<size_t>(capacity * 2 + kLookAhead)));
+      const auto grownBytes = static_cast<size_t>(capacity * 2 + kLookAhead);
+      void* grown =
+          mayFailToGrow ? tryRealloc(buffer, grownBytes) : checkedRealloc(buffer, grownBytes);
+      if (grown == nullptr) {
+        ++lineNumber;
+        failure = "out of memory";
+        return false;
+      }
+      buffer = static_cast<char*>(grown);
       std::memset(buffer + capacity, 0, static_cast<size_t>(capacity + kLookAhead));
       capacity *= 2;
     }

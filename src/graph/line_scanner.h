@@ -24,6 +24,10 @@ struct LineScanner {
   const char* failure = nullptr;  // set when nextLine stops early
   // Where the source keeps why it failed, when it says (a corrupt stream).
   const char* const* sourceFailure = nullptr;
+  // On a thread that must not end the process itself, a buffer that cannot
+  // grow for a long line is a failure like a failed read, which the thread
+  // that started it reports.
+  bool mayFailToGrow = false;
 
   explicit LineScanner(ByteSource from);
   ~LineScanner();

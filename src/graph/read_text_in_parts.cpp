@@ -97,6 +97,7 @@ bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHea
   const std::unique_ptr<void*[]> workerPointers(
       allocateArray<void*>(static_cast<size_t>(plan.threads)));
   for (int32_t thread = 0; thread < plan.threads; ++thread) {
+    workers[thread].lines.mayFailToGrow = true;
     workers[thread].header = &header;
     workers[thread].readLine = textLineReaderOf(header.format);
     workerPointers[thread] = &workers[thread];
