@@ -21,6 +21,37 @@ int64_t plainFileBytes(const InputFile& input) {
   return status.st_size;
 }
 
+enum class TextReading { Failed, InOrder, InParts };
+
+// Reads the header in order, then the lines after it in parts when the text
+// is a large enough plain file (into text), else in order (into graph).
+TextReading readText(InputFile& input, const ReadProgress& progress, TextHeader& header,
+                     GraphBuilder& graph, TextInParts& text, ReadFailure& failure) {
+  const GraphFormat format = header.format;
+  LineScanner lines(input.source());
+  lines.sourceFailure = &input.failure;
+  if (!readTextHeader(lines, header, failure)) return TextReading::Failed;
+  const int64_t fileBytes = plainFileBytes(input);
+  const int64_t textBegin = lines.nextOffset();
+  const LoadSplitting& splitting = loadSplitting();
+  if (splitting.threadsInForce() <= 1 || fileBytes - textBegin <= splitting.partBytes ||
+      header.labelBound() > mostNodesInMemory()) {
+    return readTextLines(lines, header, graph, failure) ? TextReading::InOrder
+                                                        : TextReading::Failed;
+  }
+  if (readTextInParts(input.raw.fd, textBegin, fileBytes, header, progress, text)) {
+    return TextReading::InParts;
+  }
+  // Not sound: read again in order, which says where.
+  PartBytes whole(FilePart{input.raw.fd, 0, fileBytes, fileBytes, true});
+  LineScanner again(whole.source());
+  header = TextHeader{};
+  header.format = format;
+  return readTextHeader(again, header, failure) && readTextLines(again, header, graph, failure)
+             ? TextReading::InOrder
+             : TextReading::Failed;
+}
+
 }  // namespace
 
 bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t& firstNode,
@@ -52,40 +83,16 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
   TextHeader header;
   header.format = format;
   GraphBuilder graph;
-  ReadFailure failure;
   TextInParts text;
-  bool read;
-  bool inParts = false;
-  {
-    LineScanner lines(input.source());
-    lines.sourceFailure = &input.failure;
-    read = readTextHeader(lines, header, failure);
-    const int64_t fileBytes = plainFileBytes(input);
-    const int64_t textBegin = lines.nextOffset();
-    const LoadSplitting& splitting = loadSplitting();
-    if (read && splitting.threadsInForce() > 1 && fileBytes - textBegin > splitting.partBytes &&
-        header.labelBound() <= mostNodesInMemory()) {
-      inParts = readTextInParts(input.raw.fd, textBegin, fileBytes, header, progress, text);
-      if (!inParts) {
-        // Not sound: read again in order, which says where.
-        PartBytes whole(FilePart{input.raw.fd, 0, fileBytes, fileBytes, true});
-        LineScanner again(whole.source());
-        header = TextHeader{};
-        header.format = format;
-        read = readTextHeader(again, header, failure) &&
-               readTextLines(again, header, graph, failure);
-      }
-    } else if (read) {
-      read = readTextLines(lines, header, graph, failure);
-    }
-  }
+  ReadFailure failure;
+  const TextReading reading = readText(input, progress, header, graph, text, failure);
   input.close();
-  if (!read) {
+  if (reading == TextReading::Failed) {
     printLinef("ERROR: Bad graph file %s line %lld: %s", path, static_cast<long long>(failure.line),
                failure.reason);
     return false;
   }
-  if (inParts) {
+  if (reading == TextReading::InParts) {
     edges = text.edges;
     edgeCount = static_cast<int32_t>(text.edgeCount);
     const int64_t labelBound =
