@@ -18,7 +18,9 @@
 
 namespace {
 
-struct TextLineWorker {
+// On cache lines of its own: a worker's scanner changes with every line, and
+// a line shared with the next worker's would go back and forth between cores.
+struct alignas(64) TextLineWorker {
   LineScanner lines{ByteSource{}};
   ReadFailure failure;  // what a bad line was; the reading in order says it
   const TextHeader* header;
