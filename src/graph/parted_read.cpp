@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "base/allocation.h"
+#include "graph/load_splitting.h"
 #include "io/text_reader.h"
 
 namespace {
@@ -166,6 +167,17 @@ ssize_t PartBytes::read(void* context, char* into, size_t room) {
     }
     if (errno != EINTR) return -1;
   }
+}
+
+PartedReadPlan splitPlan(int fd, int64_t textBegin, int64_t fileBytes) {
+  const LoadSplitting& splitting = loadSplitting();
+  PartedReadPlan plan;
+  plan.fd = fd;
+  plan.textBegin = textBegin;
+  plan.fileBytes = fileBytes;
+  plan.partBytes = std::max<int64_t>(splitting.partBytes, 1);
+  plan.threads = splitting.threadsInForce();
+  return plan;
 }
 
 int64_t partCountOf(const PartedReadPlan& plan) {

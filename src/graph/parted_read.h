@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 
+#include "base/allocation.h"
 #include "graph/graph_types.h"
 #include "io/byte_source.h"
 
@@ -84,5 +87,25 @@ struct PartedReadResult {
 // to go faster, while each costs a block of memory.
 constexpr int32_t kMostReadingThreads = 32;
 
+// A plan for the bytes of fd from textBegin to fileBytes, in the parts and
+// on the threads that loadSplitting() says; the caller adds the rest.
+PartedReadPlan splitPlan(int fd, int64_t textBegin, int64_t fileBytes);
 int64_t partCountOf(const PartedReadPlan& plan);
 PartedReadResult readInParts(const PartedReadPlan& plan);
+
+// readInParts with one Worker per thread that runs (no more than there are
+// parts), each set up by prepare before the threads start.
+template <typename Worker, typename Prepare>
+PartedReadResult readInPartsWith(PartedReadPlan plan, Prepare&& prepare) {
+  plan.threads = static_cast<int32_t>(
+      std::min<int64_t>({plan.threads, partCountOf(plan), kMostReadingThreads}));
+  const auto count = static_cast<size_t>(plan.threads);
+  const std::unique_ptr<Worker[]> workers(allocateArray<Worker>(count));
+  const std::unique_ptr<void*[]> workerPointers(allocateArray<void*>(count));
+  for (size_t thread = 0; thread < count; ++thread) {
+    prepare(workers[thread]);
+    workerPointers[thread] = &workers[thread];
+  }
+  plan.workers = workerPointers.get();
+  return readInParts(plan);
+}

@@ -1,11 +1,9 @@
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 
 #include "base/allocation.h"
 #include "graph/edge_count_prediction.h"
 #include "graph/edge_reading.h"
-#include "graph/load_splitting.h"
 #include "graph/parted_read.h"
 #include "graph/shortest_path_solver.h"
 #include "io/text_reader.h"
@@ -64,31 +62,18 @@ void parseEdgeLines(void* worker, const FilePart& part, Edge* block, int64_t blo
 
 EdgeReading ShortestPathSolver::readEdgesInParallel(int fd, int64_t fileBytes,
                                                     const ReadProgress& progress) {
-  const LoadSplitting& splitting = loadSplitting();
-  PartedReadPlan plan;
-  plan.fd = fd;
-  plan.fileBytes = fileBytes;
-  plan.partBytes = std::max<int64_t>(splitting.partBytes, 1);
+  PartedReadPlan plan = splitPlan(fd, 0, fileBytes);
   plan.blockEdges = plan.partBytes / kShortestLineBytes + 2;
   const int64_t mostEdges = std::min(fileBytes / kShortestLineBytes + 1, kMostEdges);
   plan.firstEdgeRoom = std::clamp<int64_t>(fileBytes / kUsualLineBytes, 1, mostEdges);
-  plan.threads = static_cast<int32_t>(std::min<int64_t>(
-      {splitting.threadsInForce(), partCountOf(plan), kMostReadingThreads}));
   plan.parse = parseEdgeLines;
   plan.bytesRead = progress.bytesRead;
   plan.progressContext = progress.context;
-  const std::unique_ptr<EdgeLineWorker[]> workers(
-      allocateArray<EdgeLineWorker>(static_cast<size_t>(plan.threads)));
-  const std::unique_ptr<void*[]> workerPointers(
-      allocateArray<void*>(static_cast<size_t>(plan.threads)));
-  for (int32_t thread = 0; thread < plan.threads; ++thread) {
-    workers[thread].reader.capacity = kGraphReadBytes;
-    workers[thread].reader.prepareBuffer();
-    workers[thread].powersOfTen = powersOfTen;
-    workerPointers[thread] = &workers[thread];
-  }
-  plan.workers = workerPointers.get();
-  PartedReadResult parted = readInParts(plan);
+  PartedReadResult parted = readInPartsWith<EdgeLineWorker>(plan, [&](EdgeLineWorker& worker) {
+    worker.reader.capacity = kGraphReadBytes;
+    worker.reader.prepareBuffer();
+    worker.powersOfTen = powersOfTen;
+  });
   edges = parted.edges;
 
   EdgeReading reading;

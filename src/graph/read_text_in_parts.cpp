@@ -1,10 +1,8 @@
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "base/allocation.h"
 #include "graph/graph_readers.h"
-#include "graph/load_splitting.h"
 #include "graph/parted_read.h"
 #include "graph/shortest_path_solver.h"
 #include "io/text_reader.h"
@@ -77,35 +75,21 @@ void recordShape(GraphFormat format, int64_t& shortestBytes, int64_t& mostEdges)
 
 bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
                      const ReadProgress& progress, TextInParts& text) {
-  const LoadSplitting& splitting = loadSplitting();
   int64_t shortestBytes;
   int64_t mostEdges;
   recordShape(header.format, shortestBytes, mostEdges);
-  PartedReadPlan plan;
-  plan.fd = fd;
-  plan.textBegin = textBegin;
-  plan.fileBytes = fileBytes;
-  plan.partBytes = std::max<int64_t>(splitting.partBytes, 1);
+  PartedReadPlan plan = splitPlan(fd, textBegin, fileBytes);
   plan.blockEdges = (plan.partBytes / shortestBytes + 1) * mostEdges + 2;
   plan.firstEdgeRoom = header.records >= 0 ? header.announcedEdges()
                                            : (fileBytes - textBegin) / 16 + 1;
-  plan.threads = static_cast<int32_t>(std::min<int64_t>(
-      {splitting.threadsInForce(), partCountOf(plan), kMostReadingThreads}));
   plan.parse = parseTextLines;
   plan.bytesRead = progress.bytesRead;
   plan.progressContext = progress.context;
-  const std::unique_ptr<TextLineWorker[]> workers(
-      allocateArray<TextLineWorker>(static_cast<size_t>(plan.threads)));
-  const std::unique_ptr<void*[]> workerPointers(
-      allocateArray<void*>(static_cast<size_t>(plan.threads)));
-  for (int32_t thread = 0; thread < plan.threads; ++thread) {
-    workers[thread].lines.mayFailToGrow = true;
-    workers[thread].header = &header;
-    workers[thread].readLine = textLineReaderOf(header.format);
-    workerPointers[thread] = &workers[thread];
-  }
-  plan.workers = workerPointers.get();
-  PartedReadResult parted = readInParts(plan);
+  PartedReadResult parted = readInPartsWith<TextLineWorker>(plan, [&](TextLineWorker& worker) {
+    worker.lines.mayFailToGrow = true;
+    worker.header = &header;
+    worker.readLine = textLineReaderOf(header.format);
+  });
 
   bool sound = !parted.tooManyEdges && !parted.outOfMemory;
   int64_t records = 0;
