@@ -39,8 +39,12 @@ bool GraphBuilder::growEdges() {
 void GraphBuilder::reserveEdges(int64_t count) {
   if (count > kMostEdges) count = kMostEdges;
   if (count <= edgeRoom) return;
-  edges = static_cast<Edge*>(growArray(edges, static_cast<size_t>(edgeCount) * sizeof(Edge),
-                                       static_cast<size_t>(count) * sizeof(Edge)));
+  // Only the header's word: room beyond what memory can ever hold is not
+  // made, so the edges grow as they come and the text's lines decide.
+  const size_t bytes = static_cast<size_t>(count) * sizeof(Edge);
+  if (bytes > memoryLimitBytes()) return;
+  edges = static_cast<Edge*>(
+      growArray(edges, static_cast<size_t>(edgeCount) * sizeof(Edge), bytes));
   edgeRoom = count;
 }
 

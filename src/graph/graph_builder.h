@@ -37,7 +37,8 @@ struct GraphBuilder {
   }
 
   // Makes room for count edges in all, as a header announces them: no copy
-  // on the way, and no memory touched beyond what the edges fill.
+  // on the way, and no memory touched beyond what the edges fill. A header
+  // may be wrong: room beyond what memory can ever hold is not made.
   void reserveEdges(int64_t count);
 
   // Makes nodes 0 .. bound - 1 exist (a header may name nodes without edges).

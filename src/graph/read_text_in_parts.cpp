@@ -80,7 +80,9 @@ bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHea
   recordShape(header.format, shortestBytes, mostEdges);
   PartedReadPlan plan = splitPlan(fd, textBegin, fileBytes);
   plan.blockEdges = (plan.partBytes / shortestBytes + 1) * mostEdges + 2;
-  plan.firstEdgeRoom = header.records >= 0 ? header.announcedEdges()
+  // As many edges as the header says, but no more than the text can hold.
+  const int64_t textEdges = ((fileBytes - textBegin) / shortestBytes + 1) * mostEdges;
+  plan.firstEdgeRoom = header.records >= 0 ? std::min(header.announcedEdges(), textEdges)
                                            : (fileBytes - textBegin) / 16 + 1;
   plan.parse = parseTextLines;
   plan.bytesRead = progress.bytesRead;

@@ -132,6 +132,8 @@ TEST(Query, EachFormatNamesItsFirstBadLine) {
   const std::vector<std::vector<std::string>> rows = {
       {"g.gr", "p sp 3 2\na 1 2 1\n", "line 1: the p line says 2 arcs, the file has 1"},
       {"g.gr", "p sp 3 1\na 1 2 1\na 2 3 1\n", "line 3: more arcs than the 1 of the p line"},
+      {"g.gr", "p sp 3 2147483647\na 1 2 1\n",  // more arcs than memory could hold
+       "line 1: the p line says 2147483647 arcs, the file has 1"},
       {"g.gr", "p sp 3 1\na 1 4 1\n", "line 2: node 4 outside 1..3"},
       {"g.gr", "c x\np sp 3 1\na 1 2 -5\n", "line 3: negative weight"},
       {"g.gr", "p sp 3 1\na 1 2 1.5\n", "line 2: fractional weight"},
