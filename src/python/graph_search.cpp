@@ -11,6 +11,8 @@
 #include "python/graph_handle.h"
 #include "python/integer_arrays.h"
 #include "search/search_limits.h"
+#include "search/search_path.h"
+#include "search/solve_sources.h"
 #include "python/tool_errors.h"
 
 namespace {
@@ -56,35 +58,20 @@ int64_t checkedMaxCost(py::handle maxCost) {
 void solveRows(const ShortestPathSolver& owner, const std::vector<int32_t>& sources,
                int64_t maxCost, int32_t* cost, int32_t* pred, int threadCount) {
   const auto rowLength = static_cast<std::size_t>(owner.nodeCount);
-  std::atomic<std::size_t> nextRow{0};
-  std::atomic<bool> stop{false};
   std::exception_ptr failure;
   std::mutex failureLock;
-  auto work = [&] {
+  solveSources(owner, sources.size(), threadCount, [&](ShortestPathSolver& solver, size_t row) {
     try {
       MessageCapture capture;
-      ShortestPathSolver solver;
-      solver.shareGraph(owner);
-      for (std::size_t row; !stop && (row = nextRow++) < sources.size();) {
-        searchFrom(solver, sources[row], SearchLimits{nullptr, 0, maxCost}, capture);
-        copyResults(solver, cost + row * rowLength, pred + row * rowLength);
-      }
+      searchFrom(solver, sources[row], SearchLimits{nullptr, 0, maxCost}, capture);
+      copyResults(solver, cost + row * rowLength, pred + row * rowLength);
+      return true;
     } catch (...) {
       const std::lock_guard<std::mutex> hold(failureLock);
       if (!failure) failure = std::current_exception();
-      stop = true;
+      return false;
     }
-  };
-  std::vector<std::thread> helpers;
-  for (int i = 1; i < threadCount; ++i) {
-    try {
-      helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;  // fewer threads do the same work
-    }
-  }
-  work();
-  for (std::thread& helper : helpers) helper.join();
+  });
   if (failure) std::rethrow_exception(failure);
 }
 
@@ -162,12 +149,12 @@ py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target)
     ShortestPathSolver solver;
     solver.shareGraph(*graph.owner);
     searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, capture);
-    const NodeResult* results = solver.results;
-    if (results[to].cost != -1) {
-      for (int32_t node = to; node != -1; node = results[node].pred) ++length;
+    std::vector<int32_t> nodes;
+    pathTo(solver, from, to, nodes);
+    length = static_cast<int32_t>(nodes.size());
+    if (length > 0) {
       path = newInt32Buffer(length);
-      int32_t slot = length;
-      for (int32_t node = to; node != -1; node = results[node].pred) path[--slot] = node;
+      std::copy(nodes.begin(), nodes.end(), path.get());
     }
   }
   if (length == 0) return py::none();

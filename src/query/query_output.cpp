@@ -1,9 +1,9 @@
 #include "query/query_output.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "io/text_writer.h"
+#include "search/search_path.h"
 
 namespace {
 
@@ -50,14 +50,7 @@ void appendTargetLines(const ShortestPathSolver& solver, int32_t source,
       continue;
     }
     text += std::to_string(result.cost) + ' ';
-    // Back along the predecessors; a chain is never longer than the node count.
-    path.clear();
-    for (int32_t node = target;
-         node != -1 && path.size() <= static_cast<size_t>(solver.searchNodeCount);
-         node = node == source ? -1 : solver.results[node].pred) {
-      path.push_back(node);
-    }
-    std::reverse(path.begin(), path.end());
+    pathTo(solver, source, target, path);
     for (size_t index = 0; index < path.size(); ++index) {
       if (index > 0) text += ',';
       text += std::to_string(path[index]);

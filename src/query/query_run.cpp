@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -17,7 +16,7 @@
 #include "graph/shortest_path_solver.h"
 #include "query/query_output.h"
 #include "query/query_progress.h"
-#include "query/query_search.h"
+#include "search/solve_sources.h"
 #include "query/query_sources.h"
 
 namespace {
@@ -68,7 +67,6 @@ struct QuerySolve {
   std::vector<int32_t> targets;
   bool perSourceOutput;
   std::vector<std::string> targetText;  // one per source, written in source order
-  std::atomic<size_t> nextSource{0};
   std::atomic<size_t> doneCount{0};
   std::atomic<bool> failed{false};
   ProgressLine* progress;
@@ -77,7 +75,7 @@ struct QuerySolve {
     const int32_t source = sources[index];
     const SearchLimits limits{targets.data(), static_cast<int32_t>(targets.size()),
                               options.maxCost};
-    if (!solveWithinLimits(solver, source, limits)) return false;
+    if (!solver.solveFrom(source, limits)) return false;
     const std::string path = outputPathFor(options.output, source);
     if (targets.empty()) return writeSolutionLines(solver, path, firstNode);
     appendTargetLines(solver, source, targets, targetText[index]);
@@ -87,27 +85,14 @@ struct QuerySolve {
     return written;
   }
 
-  void work(ShortestPathSolver& solver) {
-    for (size_t index; (index = nextSource++) < sources.size();) {
-      if (!solveOne(solver, index)) failed = true;
-      progress->solved(++doneCount, sources.size());
-    }
-  }
-
-  void run(ShortestPathSolver& graph, int32_t threadCount) {
-    if (threadCount <= 1) {
-      work(graph);
-      return;
-    }
-    std::vector<std::thread> threads;
-    for (int32_t thread = 0; thread < threadCount; ++thread) {
-      threads.emplace_back([this, &graph] {
-        ShortestPathSolver solver;
-        solver.shareGraph(graph);
-        work(solver);
-      });
-    }
-    for (std::thread& thread : threads) thread.join();
+  // A source that fails does not stop the others: their outputs are written.
+  void run(const ShortestPathSolver& graph, int32_t threadCount) {
+    solveSources(graph, sources.size(), threadCount,
+                 [this](ShortestPathSolver& solver, size_t index) {
+                   if (!solveOne(solver, index)) failed = true;
+                   progress->solved(++doneCount, sources.size());
+                   return true;
+                 });
   }
 };
 
@@ -141,7 +126,7 @@ int runQuery(const QueryOptions& options) {
   }
 
   if (requested.empty()) requested.push_back(firstNode);
-  QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, {}, {}, {}, {}, &progress};
+  QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, {}, {}, {}, &progress};
   if (!nodesInGraph(requested, firstNode, graph.nodeCount, solve.sources) ||
       !nodesInGraph(options.targets, firstNode, graph.nodeCount, solve.targets) ||
       !outputsSpareTheGraph(options, solve.sources)) {
@@ -154,7 +139,9 @@ int runQuery(const QueryOptions& options) {
   solve.run(graph, workers);
   progress.clear();
 
-  if (!solve.targets.empty() && !perSourceOutput) {
+  // One output for every source: written only when all of them were solved,
+  // so that a failure leaves the file that was there.
+  if (!solve.failed && !solve.targets.empty() && !perSourceOutput) {
     std::string text;
     for (const std::string& part : solve.targetText) text += part;
     if (!writeText(options.output, text)) solve.failed = true;

@@ -211,6 +211,13 @@ TEST(Query, TargetsGiveThePredecessorChainOfTheFullSearch) {
   args.push_back("g.txt");
   const ProcessResult run = runQueryTool(args, dir.path());
   EXPECT_EQ(std::to_string(run.status) + "\n" + run.out, "0\n" + expected);
+  // A source whose search fails leaves the output that was there.
+  writeFile(dir.file("over.txt"), "0 1 2147483647\n1 2 1\n");
+  writeFile(dir.file("out.txt"), "kept\n");
+  const ProcessResult over =
+      runQueryTool({"-q", "-s", "1", "-s", "0", "-t", "2", "-o", "out.txt", "over.txt"}, dir.path());
+  EXPECT_EQ(over.status, 1);
+  EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n");
 }
 
 TEST(Query, MaxCostReportsNodesPastItUnreached) {
