@@ -6,6 +6,7 @@
 
 #include "base/allocation.h"
 #include "base/grow_array.h"
+#include "search/path_limit.h"
 
 // Delta-stepping on one thread: the reached nodes wait in buckets by cost
 // range, the cheapest bucket is drained, and a node improved into the bucket
@@ -102,7 +103,7 @@ struct BucketSearch {
       const Edge edge = edges[e];
       const int64_t sum = int64_t{cost} + edge.cost;
       NodeResult& target = results[edge.to];
-      if (sum > kMaxCost) {
+      if (!sumWithinCostRange(sum)) {
         if (target.cost == -1) {
           target.pred = -2;
           skippedSum = true;

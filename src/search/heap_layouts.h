@@ -25,9 +25,9 @@ struct EntryLayout {
   const void* positionAddress(int32_t node) const { return &entries[node].position; }
 };
 
-// The heap search's own arrangement of the same memory, which a search leaves
-// reset (every position -1) when it ends: the positions packed first, 4 bytes
-// per node, then the slots as 8-byte (key, node) pairs from a cache-line
+// The heap search's own arrangement of the same memory, which every search
+// finds reset by allocateHeapEntries (every position -1): the positions
+// packed first, 4 bytes per node, then the slots as 8-byte (key, node) pairs from a cache-line
 // boundary, slot s at pair s + 1. So both children of a slot share a line, and
 // the 16 descendants four levels below a slot fill exactly two lines, which
 // the walk down fetches ahead. The pairs take 8 bytes per slot where the

@@ -1,7 +1,5 @@
 #include "search/heap_search.h"
 
-#include <cstring>
-
 #include "graph/shortest_path_solver.h"
 #include "search/heap_layouts.h"
 #include "search/path_limit.h"
@@ -24,9 +22,6 @@ void ShortestPathSolver::runHeapSearch(int32_t source) {
   search.run(source);
   heapSize = search.heapSize;
   skippedPathCount = search.skippedCount;
-  // Back to the entries' own reading: no node in the heap.
-  std::memset(static_cast<void*>(heapEntries), 0xFF,
-              sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
 }
 
 void ShortestPathSolver::relaxHeap(int32_t node) {

@@ -91,8 +91,6 @@ bool ShortestPathSolver::solveFrom(int32_t source, const SearchLimits& limits) {
       search.forgetOpenNodes();
       heapSize = search.heapSize;
       skippedPathCount = search.skippedCount;
-      std::memset(static_cast<void*>(heapEntries), 0xFF,
-                  sizeof(HeapEntry) * (static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries));
     }
     // A skipped sum passed 2147483647, so past any cost bound up to it: the
     // node it led to is then answered (as beyond the bound), not lost. With
