@@ -191,7 +191,6 @@ int openThroughLink(OutputFile& output, const char* path, const struct stat& lin
 }  // namespace
 
 int32_t openOutputFile(OutputFile& output, const char* path) {
-  prepareOutputSignals();
   output = OutputFile{};
   int fd = -1;
   const int own = ownDescriptor(path);

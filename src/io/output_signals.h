@@ -8,7 +8,9 @@
 // a process exit (running out of memory ends the process from anywhere).
 // Signals the process was started with ignored stay ignored.
 
-// Sets up the handling above once per process; later calls do nothing.
+// Sets up the handling above once per process; later calls do nothing. The
+// commands call it as they start; the library never does, so a program that
+// embeds it (the Python module) keeps its own handling of signals.
 void prepareOutputSignals();
 
 // path names a temporary file that a signal or exit must remove until it is

@@ -1,4 +1,5 @@
 #include "base/messages.h"
+#include "io/output_signals.h"
 #include "query/query_options.h"
 #include "query/query_run.h"
 
@@ -24,6 +25,7 @@ int runCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  prepareOutputSignals();
   const int status = runCommand(argc, argv);
   if (!finishStandardOutput()) {
     printLine("ERROR: Can not write standard output");
