@@ -23,6 +23,7 @@ struct alignas(64) TextLineWorker {
   ReadFailure failure;  // what a bad line was; the reading in order says it
   const TextHeader* header;
   TextLineReader readLine;
+  bool findsLabelBound;  // when the header names no nodes (SNAP), else its bound holds
 };
 
 void parseTextLines(void* worker, const FilePart& part, Edge* block, int64_t blockEdges,
@@ -53,9 +54,12 @@ void parseTextLines(void* worker, const FilePart& part, Edge* block, int64_t blo
       }
       if (found == 0) continue;
       ++records;
-      for (int32_t index = 0; index < found; ++index, ++count) {
-        labelBound = std::max(labelBound, std::max(block[count].from, block[count].to) + 1);
+      if (self.findsLabelBound) {
+        for (const Edge* edge = block + count; edge < block + count + found; ++edge) {
+          labelBound = std::max(labelBound, std::max(edge->from, edge->to) + 1);
+        }
       }
+      count += found;
     }
   }
   if (lines.failure != nullptr) status = kReadFailed;
@@ -91,6 +95,7 @@ bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHea
     worker.lines.mayFailToGrow = true;
     worker.header = &header;
     worker.readLine = textLineReaderOf(header.format);
+    worker.findsLabelBound = header.labelBound() <= 1;
   });
 
   bool sound = !parted.tooManyEdges && !parted.outOfMemory;

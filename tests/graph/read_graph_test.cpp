@@ -55,7 +55,13 @@ bool partsTakeIt(const std::string& path, GraphFormat format) {
   return taken;
 }
 
-TEST(ReadGraphInParts, AgreesWithAReadingInOrder) {
+class ReadGraphInParts : public ::testing::Test {
+ protected:
+  const LoadSplitting savedSplitting = loadSplitting();
+  ~ReadGraphInParts() override { loadSplitting() = savedSplitting; }
+};
+
+TEST_F(ReadGraphInParts, AgreesWithAReadingInOrder) {
   const std::string symmetric = "%%MatrixMarket matrix coordinate integer symmetric\n";
   const FormatText texts[] = {
       {"dimacs",
@@ -70,7 +76,6 @@ TEST(ReadGraphInParts, AgreesWithAReadingInOrder) {
       {"mtx", symmetric + "% c\n5 4 4\n1 2 3\n2 2 1\n% d\n4 1 2\n3 1 5\n", true},
       {"mtx", symmetric + "3 3 2\n1 2 3\n2 2 1\n3 1 2\n", false},
   };
-  const LoadSplitting saved = loadSplitting();
   TempDir dir;
   const std::string path = dir.file("g");
   for (const FormatText& text : texts) {
@@ -90,7 +95,6 @@ TEST(ReadGraphInParts, AgreesWithAReadingInOrder) {
       }
     }
   }
-  loadSplitting() = saved;
 }
 
 }  // namespace
