@@ -14,7 +14,7 @@ struct EdgeReading {
   int64_t count = 0;
   int32_t labelBound = -1;  // highest label + 1 among them; -1 for no edge
   int32_t status = kEndOfInput;  // kEndOfInput, kBadLine or kReadFailed
-  int64_t badLineNumber = 0;
+  int64_t badLineNumber = 0;  // also where a failed read struck
   const char* badLineReason = nullptr;
 };
 

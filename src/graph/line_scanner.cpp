@@ -67,8 +67,8 @@ bool LineScanner::nextLineAcrossRefill(const char*& begin, const char*& stop) {
         source.read(source.context, buffer + end, static_cast<size_t>(capacity - end));
     if (got < 0) {
       ++lineNumber;
-      const bool said = sourceFailure != nullptr && *sourceFailure != nullptr;
-      failure = said ? *sourceFailure : "read error";
+      const bool said = source.failure != nullptr && *source.failure != nullptr;
+      failure = said ? *source.failure : "read error";
       return false;
     }
     if (got == 0) endOfText = true;

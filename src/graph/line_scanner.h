@@ -22,8 +22,6 @@ struct LineScanner {
   int64_t bufferOffset = 0;       // where buffer[0] stands in the text
   int64_t lineNumber = 0;         // of the line handed out last
   const char* failure = nullptr;  // set when nextLine stops early
-  // Where the source keeps why it failed, when it says (a corrupt stream).
-  const char* const* sourceFailure = nullptr;
   // On a thread that must not end the process itself, a buffer that cannot
   // grow for a long line is a failure like a failed read, which the thread
   // that started it reports.

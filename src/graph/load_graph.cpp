@@ -26,12 +26,17 @@ int64_t regularFileBytes(const ByteSource& source) {
   return S_ISREG(status.st_mode) ? status.st_size : -1;
 }
 
-void reportFailedReading(const char* path, const EdgeReading& reading) {
-  if (reading.status == kBadLine) {
-    printLinef("ERROR: Bad graph file %s line %lld: %s", path,
-               static_cast<long long>(reading.badLineNumber), reading.badLineReason);
-  } else {
+// A source that says why it failed (a corrupt compressed stream) is named
+// with the line it broke off in.
+void reportFailedReading(const char* path, const EdgeReading& reading, const ByteSource& source) {
+  const char* reason = reading.badLineReason;
+  if (reading.status != kBadLine) {
     reportCannotRead(path);
+    reason = source.failure != nullptr ? *source.failure : nullptr;
+  }
+  if (reason != nullptr) {
+    printLinef("ERROR: Bad graph file %s line %lld: %s", path,
+               static_cast<long long>(reading.badLineNumber), reason);
   }
 }
 
@@ -69,7 +74,7 @@ bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path,
       inParts ? readEdgesInParallel(source.fd, fileBytes, progress)
               : readEdgesInOrder(source, fileBytes);
   if (reading.status != kEndOfInput) {
-    reportFailedReading(path, reading);
+    reportFailedReading(path, reading, source);
     clear();
     return false;
   }

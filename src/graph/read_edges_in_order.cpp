@@ -71,7 +71,8 @@ EdgeReading ShortestPathSolver::readEdgesInOrder(ByteSource& source, int64_t fil
   reading.count = count;
   reading.labelBound = labelBound;
   reading.status = status;
-  reading.badLineNumber = reader.badLineNumber;
+  // A failed read strikes in the line being scanned.
+  reading.badLineNumber = status == kReadFailed ? reader.lineNumber : reader.badLineNumber;
   reading.badLineReason = reader.badLineReason;
   return reading;
 }

@@ -29,7 +29,6 @@ TextReading readText(InputFile& input, const ReadProgress& progress, TextHeader&
                      GraphBuilder& graph, TextInParts& text, ReadFailure& failure) {
   const GraphFormat format = header.format;
   LineScanner lines(input.source());
-  lines.sourceFailure = &input.failure;
   if (!readTextHeader(lines, header, failure)) return TextReading::Failed;
   const int64_t fileBytes = plainFileBytes(input);
   const int64_t textBegin = lines.nextOffset();
@@ -72,10 +71,6 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
     }
     ByteSource source = input.source();
     const bool loaded = loadGraphFrom(source, path);
-    if (!loaded && input.failure != nullptr) {
-      printLinef("ERROR: Bad graph file %s line %lld: %s", path,
-                 static_cast<long long>(input.lineEnds + 1), input.failure);
-    }
     input.close();
     return loaded;
   }

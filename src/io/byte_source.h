@@ -14,6 +14,9 @@ struct ByteSource {
   // An open descriptor, or -1. When read is null and fd is a regular file,
   // the loader may split it and read its parts in parallel.
   int fd = -1;
+  // Where the source keeps why it failed, when it can say (a corrupt
+  // compressed stream); a reader names it with the line it broke off in.
+  const char* const* failure = nullptr;
 };
 
 // Reads up to room bytes from source, retrying reads that a signal

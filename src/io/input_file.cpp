@@ -77,12 +77,6 @@ bool InputFile::open(const char* path) {
   return true;
 }
 
-ssize_t InputFile::read(char* into, size_t room) {
-  const ssize_t got = readText(into, room);
-  if (got > 0) lineEnds += std::count(into, into + got, '\n');
-  return got;
-}
-
 ssize_t InputFile::readText(char* into, size_t room) {
   if (headPos < headSize) {
     const size_t count = room < headSize - headPos ? room : headSize - headPos;
@@ -98,11 +92,11 @@ ssize_t InputFile::readText(char* into, size_t room) {
 }
 
 ssize_t InputFile::readThunk(void* context, char* into, size_t room) {
-  return static_cast<InputFile*>(context)->read(into, room);
+  return static_cast<InputFile*>(context)->readText(into, room);
 }
 
 ByteSource InputFile::source() {
-  return ByteSource{this, &InputFile::readThunk, plainFile ? raw.fd : -1};
+  return ByteSource{this, &InputFile::readThunk, plainFile ? raw.fd : -1, &failure};
 }
 
 void InputFile::close() {

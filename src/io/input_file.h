@@ -21,7 +21,6 @@ struct InputFile {
   bool ownsFd = false;
   bool plainFile = false;         // a regular file, not compressed: its path can be opened again
   const char* failure = nullptr;  // why the text could not be read
-  int64_t lineEnds = 0;  // line feeds handed out so far: where in the text a failure struck
 
   // Closing again is harmless: an input that a failure unwinds past (an
   // embedding caller's allocation handler may throw) still stops its thread.
@@ -35,7 +34,6 @@ struct InputFile {
   void close();
 
  private:
-  ssize_t read(char* into, size_t room);
   ssize_t readText(char* into, size_t room);
   static ssize_t readThunk(void* context, char* into, size_t room);
 };

@@ -34,7 +34,6 @@ bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
   int64_t lineNumber = 0;
   {
     LineScanner lines(input.source());
-    lines.sourceFailure = &input.failure;
     const char* at;
     const char* stop;
     while (reason == nullptr && lines.nextLine(at, stop)) reason = takeLine(at, stop, sources);
