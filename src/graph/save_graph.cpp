@@ -4,8 +4,6 @@
 namespace {
 
 constexpr int32_t kGraphBufferBytes = 16384;
-// The longest line of three 10-character numbers, two blanks and a newline.
-constexpr int32_t kGraphLineReserve = 33;
 
 }  // namespace
 
@@ -14,7 +12,6 @@ constexpr int32_t kGraphLineReserve = 33;
 int32_t ShortestPathSolver::saveGraph(const char* path) {
   TextWriter writer;
   writer.capacity = kGraphBufferBytes;
-  writer.reserve = kGraphLineReserve;
   if (writer.open(path) != 0) return -1;
   for (int32_t i = 0; i < edgeCount; ++i) {
     const Edge& edge = edges[i];

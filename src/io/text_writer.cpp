@@ -63,6 +63,7 @@ void TextWriter::prepareBuffer(bool toStandardOutput) {
   fillLimit = capacity;
   failed = false;
   standardOutput = toStandardOutput;
+  backgroundTried = false;
 }
 
 int32_t TextWriter::open(const char* path) {
@@ -79,19 +80,32 @@ int32_t TextWriter::open(const char* path) {
 // Moves the pending bytes into the first of two batches, unless the writes
 // stay on this thread.
 void TextWriter::startBackground() {
-  if (capacity < kSmallestBackgroundBuffer || threadCount() < 2 || failed) return;
+  if (backgroundTried || capacity < kSmallestBackgroundBuffer || threadCount() < 2 || failed) {
+    return;
+  }
+  backgroundTried = true;
+  // Everything allocated before the thread starts, so that a failure leaves none running.
+  const int32_t batchLimit = std::max(kBackgroundBatchBytes / capacity, 1) * capacity;
+  const size_t batchBytes = static_cast<size_t>(batchLimit) + kTailBytes;
+  MallocedBlock<char> batch(static_cast<char*>(checkedMalloc(batchBytes)));
+  MallocedBlock<char> spare(static_cast<char*>(checkedMalloc(batchBytes)));
   background = allocateArray<BackgroundWriter>(1);
   if (!background->start(fd, writeAll, capacity)) {
     releaseArray(background);
     return;
   }
-  fillLimit = std::max(kBackgroundBatchBytes / capacity, 1) * capacity;
-  const size_t batchBytes = static_cast<size_t>(fillLimit) + kTailBytes;
-  char* batch = static_cast<char*>(checkedMalloc(batchBytes));
-  spareBuffer = static_cast<char*>(checkedMalloc(batchBytes));
-  std::memcpy(batch, buffer, static_cast<size_t>(pending));
+  fillLimit = batchLimit;
+  std::memcpy(batch.get(), buffer, static_cast<size_t>(pending));
   std::free(buffer);
-  buffer = batch;
+  buffer = batch.release();
+  spareBuffer = spare.release();
+}
+
+TextWriter::~TextWriter() {
+  if (buffer == nullptr) return;
+  stopBackground();
+  if (!standardOutput) abandonOutputFile(output);
+  std::free(buffer);
 }
 
 // False when a write in the background failed.

@@ -12,8 +12,7 @@ struct BackgroundWriter;
 constexpr int32_t kLongestLine = 36;
 
 // Writes lines of three decimal integers through one buffer, handing it to
-// write(2) only when it is full and on close. Set capacity (and reserve, which
-// older callers set) before open.
+// write(2) only when it is full and on close. Set capacity before open.
 //
 // Every write but the last is exactly capacity bytes long, so with a buffer of
 // whole pages the file grows by whole pages: writes that end inside a page
@@ -29,7 +28,6 @@ struct TextWriter {
   char* buffer = nullptr;
   int32_t capacity = 0;
   int32_t pending = 0;
-  int32_t reserve = 0;  // the tail area makes room for any line; kept for callers
   bool failed = false;  // a write failed: later lines are dropped, close reports false
   // Bytes gathered before they go out: capacity, or while a background writer
   // runs, a batch of whole capacities handed to it at once, so that the two
@@ -37,7 +35,14 @@ struct TextWriter {
   int32_t fillLimit = 0;
   char* spareBuffer = nullptr;  // the other batch, while a background writer runs
   BackgroundWriter* background = nullptr;
+  bool backgroundTried = false;  // once: a thread that cannot start is not asked for again
   bool standardOutput = false;  // fd is the process's standard output, left open by close
+
+  TextWriter() = default;
+  // A writer not closed (a failure unwound past it) leaves the old file.
+  ~TextWriter();
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
 
   // Writes to standard output instead of a file. Always 0.
   int32_t openStandardOutput();

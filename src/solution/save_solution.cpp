@@ -4,14 +4,12 @@
 namespace {
 
 constexpr int32_t kSolutionBufferBytes = 32768;
-constexpr int32_t kSolutionLineReserve = 33;
 
 }  // namespace
 
 bool ShortestPathSolver::saveSolution(const char* path) {
   TextWriter writer;
   writer.capacity = kSolutionBufferBytes;
-  writer.reserve = kSolutionLineReserve;
   if (writer.open(path) != 0) return false;
   putSolutionLines(writer, 0);
   return writer.close();

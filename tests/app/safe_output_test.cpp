@@ -20,13 +20,6 @@
 
 namespace {
 
-std::set<std::string> entries(const std::string& folder) {
-  std::set<std::string> names;
-  std::error_code error;  // a process that ended has no descriptors to list
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) names.insert(entry.path().filename());
-  return names;
-}
-
 // Starts the binary in dir with standard output on out (closed when -1) and
 // standard error into the file err.
 pid_t start(const std::vector<std::string>& args, const std::string& dir, int out,

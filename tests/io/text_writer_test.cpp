@@ -68,6 +68,23 @@ TEST(TextWriter, LinesMatchStandardConversionWhateverTheBuffer) {
   }
 }
 
+// A writer that is never closed (a failure unwound past it) leaves the old
+// file and gives back its descriptor and its thread.
+TEST(TextWriter, AWriterNotClosedLeavesTheOldFile) {
+  TempDir dir;
+  writeFile(dir.file("out"), "old\n");
+  const size_t openFiles = entries("/proc/self/fd").size();
+  {
+    TextWriter writer;
+    writer.capacity = 4096;
+    ASSERT_EQ(writer.open(dir.file("out").c_str()), 0);
+    for (int32_t i = 0; i < 100000; ++i) writer.putLine(i, i, i);
+  }
+  EXPECT_EQ(readFile(dir.file("out")), "old\n");
+  EXPECT_EQ(entries(dir.path()).size(), 1u);
+  EXPECT_EQ(entries("/proc/self/fd").size(), openFiles);
+}
+
 void ignoreSignal(int) {}
 
 // Signals without SA_RESTART land while the writer blocks on a full pipe, so

@@ -97,3 +97,12 @@ void expectRuns(const std::vector<ExpectedRun>& runs, const std::string& workDir
     EXPECT_EQ(withoutTimes(result.err), run.err);
   }
 }
+
+std::set<std::string> entries(const std::string& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    names.insert(entry.path().filename());
+  }
+  return names;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ class TempDir {
 };
 
 void writeFile(const std::string& path, const std::string& bytes);
+// The names in a folder; none when it is gone (a process that ended has no
+// descriptors to list).
+std::set<std::string> entries(const std::string& folder);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
