@@ -3,6 +3,12 @@
 // alternating, with results and outcome checked identical every round.
 //
 //   fast_search_bench GRAPH [rounds=3]
+//   fast_search_bench GRAPH write FILE
+//       saves the graph to FILE, for the form below
+//   fast_search_bench FILE heap|fast
+//       loads FILE and makes one search as a run makes it, on fresh arrays
+//       right after the load, and prints its wall and processor seconds;
+//       bench/fast_search_fresh.sh alternates the two in fresh processes.
 //
 // GRAPH is a graph file, or one of the built-in graphs, generated in memory:
 //   g10m      vorlinde -c 10000000 -s 1
@@ -128,12 +134,22 @@ int main(int argc, char** argv) {
     countFallbacks();
     return 0;
   }
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const std::string mode = argc > 2 ? argv[2] : "3";
   ShortestPathSolver solver;
   auto start = benchClock();
   if (!obtainGraph(solver, name)) return 1;
   std::printf("%s: %d nodes, %d edges, ready in %.2f s\n", name.c_str(), solver.nodeCount, solver.edgeCount,
               secondsSince(start));
+  if (mode == "write") return argc > 3 && solver.saveGraph(argv[3]) == 0 ? 0 : 1;
+  if (mode == "heap" || mode == "fast") {
+    start = benchClock();
+    const double cpuStart = processorSeconds();
+    const bool solved = mode == "heap" ? solver.solveHeap(0) : solver.solveFrom(0);
+    std::printf("search %s: wall %.3f s, cpu %.3f s\n", mode.c_str(), secondsSince(start),
+                processorSeconds() - cpuStart);
+    return solved ? 0 : 1;
+  }
+  const int rounds = std::atoi(mode.c_str());
 
   std::vector<NodeResult> expected;
   std::vector<double> ratios;

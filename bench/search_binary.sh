@@ -10,7 +10,7 @@ rounds=${2:-3}
 build=${3:-build}
 out=$(mktemp /tmp/vorlinde-search-XXXXXX)
 trap 'rm -f "$out"' EXIT
-touch_memory() { "$build/bench/textbook_search_bench" --touch 2048; }
+touch_memory() { "$build/bench/bench_floors" touch 2048; }
 solve_ms() { sed -nE 's/^Solve time \.\.\.([0-9]+)ms$/\1/p'; }
 
 ratios=()
