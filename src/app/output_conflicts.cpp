@@ -31,6 +31,12 @@ bool sameFile(const char* first, const char* second) {
   return resolved && firstPlace == secondPlace;
 }
 
+bool outputSparesInput(const char* output, const char* input) {
+  if (!sameFile(output, input)) return true;
+  printLinef("ERROR: Output file %s is the same file as %s", output, input);
+  return false;
+}
+
 bool outputsAreDistinct(const RunOptions& options) {
   // The solve run reads graphFile; the hash mode reads it too, or, with -n,
   // writes the generated graph there before the solution.
@@ -38,8 +44,5 @@ bool outputsAreDistinct(const RunOptions& options) {
       options.mode == RunMode::Solve ||
       (options.mode == RunMode::Hash && options.graphFile != nullptr);
   if (!writesBesideGraph || options.solutionFile == nullptr) return true;
-  if (!sameFile(options.solutionFile, options.graphFile)) return true;
-  printLinef("ERROR: Output file %s is the same file as %s", options.solutionFile,
-             options.graphFile);
-  return false;
+  return outputSparesInput(options.solutionFile, options.graphFile);
 }

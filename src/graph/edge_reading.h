@@ -8,6 +8,12 @@
 // and a buffer that stays in the core's own cache.
 constexpr int32_t kGraphReadBytes = 128 * 1024;
 
+// Room for edges before a file of known size is read: lines take at least 6
+// bytes ("0 0 0\n"); those of a generated graph about 25, so room for one
+// edge per 16 bytes seldom has to grow.
+constexpr int64_t kShortestLineBytes = 6;
+constexpr int64_t kUsualLineBytes = 16;
+
 // What reading the edge lines of a graph file gave: the edges themselves are
 // in the solver's edges, in file order, up to the first bad line.
 struct EdgeReading {

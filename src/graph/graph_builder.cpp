@@ -10,7 +10,6 @@ namespace {
 
 constexpr int64_t kFirstEdgeRoom = 1 << 12;
 constexpr int64_t kFirstRangeRoom = 1 << 10;
-constexpr int64_t kMostEdges = INT32_MAX;
 
 }  // namespace
 

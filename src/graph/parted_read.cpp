@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
 constexpr int32_t kSpareBlocks = 2;  // parsed parts that may wait for their place
 
 struct Part {

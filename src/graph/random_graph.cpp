@@ -8,9 +8,6 @@
 
 namespace {
 
-// Edge indices are signed 32-bit, so no graph may hold more edges than this.
-constexpr int64_t kMostEdges = INT32_MAX;
-
 // One bit per node: 1.25 MB for ten million nodes stays in cache, where an
 // int32 per node (40 MB) would miss on nearly every random target.
 struct NodeMarks {

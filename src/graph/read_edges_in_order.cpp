@@ -9,11 +9,6 @@
 
 namespace {
 
-constexpr int64_t kMostEdges = INT32_MAX;  // edgeCount is 32-bit
-constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
-// Lines of a generated graph take about 25 bytes; room for one edge per 16
-// bytes of a file of known size seldom has to grow.
-constexpr int64_t kUsualLineBytes = 16;
 constexpr int64_t kFirstRoom = 4096;
 
 // Room for more edges than count: half again as much. Only what is used is

@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int64_t kShortestLineBytes = 6;  // "0 0 0\n"
-constexpr int64_t kUsualLineBytes = 16;  // see readEdgesInOrder
-constexpr int64_t kMostEdges = INT32_MAX;
-
 // On cache lines of its own: a worker's reader changes with every line, and
 // a line shared with the next worker's would go back and forth between cores.
 struct alignas(64) EdgeLineWorker {

@@ -38,16 +38,17 @@ void captureLine(const char* line) {
   capture->lines_.emplace_back(line);
 }
 
-MessageCapture::MessageCapture() {
+MessageCapture::MessageCapture() : outer_(threadCapture) {
   threadCapture = this;
   setMessageSink(captureLine);
   setAllocationFailureHandler(throwOutOfMemory);
 }
 
 MessageCapture::~MessageCapture() {
+  threadCapture = outer_;
+  if (outer_ != nullptr) return;  // its sink and handler are the same as this one's
   setAllocationFailureHandler(nullptr);
   setMessageSink(nullptr);
-  threadCapture = nullptr;
 }
 
 void failWith(FailureKind kind, std::string message) {

@@ -42,6 +42,7 @@ class MessageCapture {
  private:
   std::vector<std::string> lines_;
   int errorNumber_ = 0;
+  MessageCapture* outer_;  // a capture this one is nested in, which gets the lines back after it
   friend void captureLine(const char* line);
 };
 

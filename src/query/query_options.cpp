@@ -11,12 +11,12 @@
 
 namespace {
 
-enum LongOnly { kSources = 256, kMaxCost, kProgress, kNoProgress };
+enum LongOnly { kSources = 256, kMaxCostOption, kProgress, kNoProgress };
 
 constexpr option kOptions[] = {{"source", required_argument, nullptr, 's'},
                                {"sources", required_argument, nullptr, kSources},
                                {"target", required_argument, nullptr, 't'},
-                               {"max-cost", required_argument, nullptr, kMaxCost},
+                               {"max-cost", required_argument, nullptr, kMaxCostOption},
                                {"output", required_argument, nullptr, 'o'},
                                {"format", required_argument, nullptr, 'f'},
                                {"threads", required_argument, nullptr, 'j'},
@@ -56,7 +56,7 @@ bool takeOption(int code, const char* name, QueryOptions& options) {
     case kSources:
       options.sourcesFile = optarg;
       return true;
-    case kMaxCost:
+    case kMaxCostOption:
       if (!parseCount(optarg, INT64_MAX, value)) {
         return usageError(std::string("invalid cost '") + optarg + "' for --max-cost");
       }

@@ -51,10 +51,7 @@ bool outputsSpareTheGraph(const QueryOptions& options, const std::vector<int32_t
   if (std::strcmp(options.graph, "-") == 0) return true;
   for (const int32_t source : sources) {
     const std::string path = outputPathFor(options.output, source);
-    if (path != "-" && sameFile(path.c_str(), options.graph)) {
-      printLinef("ERROR: Output file %s is the same file as %s", path.c_str(), options.graph);
-      return false;
-    }
+    if (path != "-" && !outputSparesInput(path.c_str(), options.graph)) return false;
   }
   return true;
 }
