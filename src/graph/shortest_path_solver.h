@@ -153,8 +153,11 @@ class ShortestPathSolver {
   // search needs none unless it hands over to the heap (search/search_state.cpp).
   void prepareSearchState(int32_t count, bool withHeap);
   void allocateHeapEntries();
-  // The heap search proper, on a prepared state (search/heap_search.cpp).
+  // The heap search proper, on a prepared state (search/heap_search.cpp),
+  // whole or stopped early by a Stop's checks (search/heap_search.h).
   void runHeapSearch(int32_t source);
+  template <typename Stop>
+  void runPackedHeapSearch(int32_t source, Stop stop);
   // solveFrom without limits (search/solve_from.cpp).
   bool solveWhole(int32_t source);
 };

@@ -16,12 +16,7 @@ void ShortestPathSolver::runHeapSearch(int32_t source) {
   // A source outside the graph (only a graph without nodes has none) reaches
   // nothing; every node stays unreached.
   if (source < 0 || source >= searchNodeCount) return;
-  HeapSearch<PackedLayout> search{edges,    edgeRanges, results,
-                                  PackedLayout::over(heapEntries, searchNodeCount),
-                                  heapSize, skippedPathCount};
-  search.run(source);
-  heapSize = search.heapSize;
-  skippedPathCount = search.skippedCount;
+  runPackedHeapSearch(source, NoStop{});
 }
 
 void ShortestPathSolver::relaxHeap(int32_t node) {

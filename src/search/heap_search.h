@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "graph/graph_types.h"
+#include "graph/shortest_path_solver.h"
+#include "search/heap_layouts.h"
 #include "search/heap_moves.h"
 #include "search/relax_edge.h"
 
@@ -104,3 +106,17 @@ struct HeapSearch {
     heapSize = 0;
   }
 };
+
+// The heap search from source (inside the graph) over the solver's search
+// arrays, laid out its own way. Nodes an early stop leaves in the heap read
+// as unreached; a whole search ends with the heap empty.
+template <typename Stop>
+void ShortestPathSolver::runPackedHeapSearch(int32_t source, Stop stop) {
+  HeapSearch<PackedLayout, Stop> search{edges,    edgeRanges, results,
+                                        PackedLayout::over(heapEntries, searchNodeCount),
+                                        heapSize, skippedPathCount, stop};
+  search.run(source);
+  search.forgetOpenNodes();
+  heapSize = search.heapSize;
+  skippedPathCount = search.skippedCount;
+}

@@ -79,19 +79,7 @@ bool ShortestPathSolver::solveFrom(int32_t source, const SearchLimits& limits) {
     if (outsideGraph) ++stop.remaining;
   };
   const bool solved = runSearchFrame("\tInit time ....", "\tFind time ....", true, prepare, [&] {
-    if (source >= 0 && source < searchNodeCount) {
-      HeapSearch<PackedLayout, LimitStop> search{edges,
-                                                 edgeRanges,
-                                                 results,
-                                                 PackedLayout::over(heapEntries, searchNodeCount),
-                                                 heapSize,
-                                                 skippedPathCount,
-                                                 stop};
-      search.run(source);
-      search.forgetOpenNodes();
-      heapSize = search.heapSize;
-      skippedPathCount = search.skippedCount;
-    }
+    if (source >= 0 && source < searchNodeCount) runPackedHeapSearch(source, stop);
     // A skipped sum passed 2147483647, so past any cost bound up to it: the
     // node it led to is then answered (as beyond the bound), not lost. With
     // targets, only a target the search could not reach is a wrong answer;
