@@ -1,11 +1,11 @@
 #include "io/background_writer.h"
 
-#include <algorithm>
 #include <system_error>
 
-bool BackgroundWriter::start(int fd, WriteBytes writeBytes, int32_t chunkBytes) {
+#include "io/descriptor_io.h"
+
+bool BackgroundWriter::start(int fd, int32_t chunkBytes) {
   fd_ = fd;
-  writeBytes_ = writeBytes;
   chunkBytes_ = chunkBytes;
   try {
     thread_ = std::thread(&BackgroundWriter::run, this);
@@ -23,20 +23,13 @@ bool BackgroundWriter::waitUntilWritten() {
     pending_ = nullptr;
     if (!failed_) {
       guard.unlock();
-      const bool written = writeInChunks(bytes, count);
+      const bool written = writeInChunks(fd_, bytes, count, chunkBytes_);
       guard.lock();
       if (!written) failed_ = true;
     }
   }
   changed_.wait(guard, [&] { return pending_ == nullptr; });
   return !failed_;
-}
-
-bool BackgroundWriter::writeInChunks(const char* bytes, int32_t count) {
-  for (int32_t at = 0; at < count; at += chunkBytes_) {
-    if (!writeBytes_(fd_, bytes + at, std::min(chunkBytes_, count - at))) return false;
-  }
-  return true;
 }
 
 void BackgroundWriter::handOver(const char* bytes, int32_t count) {
@@ -69,7 +62,7 @@ void BackgroundWriter::run() {
     const bool skip = failed_;
     taken_ = true;
     guard.unlock();
-    const bool written = skip || writeInChunks(bytes, count);
+    const bool written = skip || writeInChunks(fd_, bytes, count, chunkBytes_);
     guard.lock();
     if (!written) failed_ = true;
     taken_ = false;

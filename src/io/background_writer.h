@@ -10,10 +10,8 @@
 // writes of chunkBytes (the last one shorter). After a failed write it writes
 // nothing more.
 struct BackgroundWriter {
-  using WriteBytes = bool (*)(int fd, const char* bytes, int32_t count);
-
   // Starts the thread; false when none could be started (write directly then).
-  bool start(int fd, WriteBytes writeBytes, int32_t chunkBytes);
+  bool start(int fd, int32_t chunkBytes);
 
   // Returns once the bytes handed over before are written: when the thread
   // has not taken them yet (on a busy machine it may not have run), they are
@@ -30,10 +28,8 @@ struct BackgroundWriter {
 
  private:
   void run();
-  bool writeInChunks(const char* bytes, int32_t count);
 
   int fd_ = -1;
-  WriteBytes writeBytes_ = nullptr;
   int32_t chunkBytes_ = 0;
   std::thread thread_;
   std::mutex lock_;

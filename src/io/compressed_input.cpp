@@ -1,9 +1,8 @@
 #include "io/compressed_input.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
+
+#include "io/descriptor_io.h"
 
 ssize_t RawInput::read(char* into, size_t room) {
   ssize_t got;
@@ -12,9 +11,7 @@ ssize_t RawInput::read(char* into, size_t room) {
     std::memcpy(into, kept + keptPos, static_cast<size_t>(got));
     keptPos += static_cast<size_t>(got);
   } else {
-    do {
-      got = ::read(fd, into, room);
-    } while (got < 0 && errno == EINTR);
+    got = readRetrying(fd, into, room);
     if (got < 0) return -1;
   }
   bytesRead += got;

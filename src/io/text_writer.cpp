@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,21 +12,11 @@
 #include "base/messages.h"
 #include "base/thread_count.h"
 #include "io/background_writer.h"
+#include "io/descriptor_io.h"
 
 namespace {
 
 // Writes all bytes, continuing short writes and retrying interrupted ones.
-bool writeAll(int fd, const char* bytes, int32_t count) {
-  while (count > 0) {
-    const ssize_t written = ::write(fd, bytes, static_cast<size_t>(count));
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    count -= static_cast<int32_t>(written);
-  }
-  return true;
-}
-
 void reportWriteError() {
   printLinef("writting error");
 }
@@ -42,13 +31,6 @@ constexpr int32_t kSmallestBackgroundBuffer = 4096;
 constexpr int32_t kBackgroundBatchBytes = 1 << 20;
 
 // Writes bytes in pieces of chunkBytes, the last one shorter.
-bool writeInChunks(int fd, const char* bytes, int32_t count, int32_t chunkBytes) {
-  for (int32_t at = 0; at < count; at += chunkBytes) {
-    if (!writeAll(fd, bytes + at, std::min(chunkBytes, count - at))) return false;
-  }
-  return true;
-}
-
 void reportFirstFailure(bool& failed) {
   if (!failed) reportWriteError();
   failed = true;
@@ -90,7 +72,7 @@ void TextWriter::startBackground() {
   MallocedBlock<char> batch(static_cast<char*>(checkedMalloc(batchBytes)));
   MallocedBlock<char> spare(static_cast<char*>(checkedMalloc(batchBytes)));
   background = allocateArray<BackgroundWriter>(1);
-  if (!background->start(fd, writeAll, capacity)) {
+  if (!background->start(fd, capacity)) {
     releaseArray(background);
     return;
   }

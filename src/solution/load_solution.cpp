@@ -1,7 +1,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include "base/allocation.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
+#include "io/descriptor_io.h"
 #include "solution/loaded_solution.h"
 #include "solution/long_solution_line.h"
 #include "solution/solution_line.h"
@@ -20,14 +20,6 @@ namespace {
 // lines in it are parsed. A line longer than the buffer is squeezed to what
 // matters of it, so the buffer never grows.
 constexpr size_t kBufferBytes = size_t{1} << 20;
-
-ssize_t readRetrying(int fd, char* into, size_t room) {
-  ssize_t got;
-  do {
-    got = ::read(fd, into, room);
-  } while (got < 0 && errno == EINTR);
-  return got;
-}
 
 void reportBadLine(const char* path, int64_t lineNumber) {
   printLinef("ERROR: Bad solution file %s line %" PRId64, path, lineNumber);
