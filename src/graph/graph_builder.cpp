@@ -9,20 +9,16 @@
 namespace {
 
 constexpr int64_t kFirstEdgeRoom = 1 << 12;
-constexpr int64_t kFirstRangeRoom = 1 << 10;
 
 }  // namespace
 
 GraphBuilder::GraphBuilder() {
   edges = static_cast<Edge*>(checkedMalloc(kFirstEdgeRoom * sizeof(Edge)));
   edgeRoom = kFirstEdgeRoom;
-  ranges = static_cast<EdgeRange*>(checkedMalloc(kFirstRangeRoom * sizeof(EdgeRange)));
-  rangeRoom = kFirstRangeRoom;
 }
 
 GraphBuilder::~GraphBuilder() {
   std::free(edges);
-  std::free(ranges);
 }
 
 bool GraphBuilder::growEdges() {
@@ -45,31 +41,4 @@ void GraphBuilder::reserveEdges(int64_t count) {
   edges = static_cast<Edge*>(
       growArray(edges, static_cast<size_t>(edgeCount) * sizeof(Edge), bytes));
   edgeRoom = count;
-}
-
-void GraphBuilder::coverLabels(int64_t bound) {
-  if (bound <= labelBound) return;
-  if (bound > rangeRoom) {
-    int64_t room = rangeRoom;
-    while (room < bound) room *= 2;
-    if (room > int64_t{kMaxLabel} + 1) room = int64_t{kMaxLabel} + 1;
-    ranges = static_cast<EdgeRange*>(growArray(ranges,
-                                               static_cast<size_t>(labelBound) * sizeof(EdgeRange),
-                                               static_cast<size_t>(room) * sizeof(EdgeRange)));
-    rangeRoom = room;
-  }
-  std::memset(static_cast<void*>(ranges + labelBound), 0xFF,
-              static_cast<size_t>(bound - labelBound) * sizeof(EdgeRange));
-  labelBound = bound;
-}
-
-void GraphBuilder::startGroup(int32_t from) {
-  if (previousSource >= 0) ranges[previousSource].last = static_cast<int32_t>(edgeCount - 1);
-  EdgeRange& range = ranges[from];
-  if (range.first == -1) {
-    range.first = static_cast<int32_t>(edgeCount);
-  } else {
-    split = true;
-  }
-  previousSource = from;
 }

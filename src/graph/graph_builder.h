@@ -4,20 +4,14 @@
 
 #include "graph/graph_types.h"
 
-// The graph arrays while a reader fills them, edge by edge in file order:
-// each node's range is recorded as its lines arrive, as the tool's own loader
-// does, and marked split when a node's lines do not stand together (the
-// solver then regroups them). The arrays are malloc'ed, for the solver to
-// take over.
+// The edges of a text while a reader adds them in file order, and the bound
+// of the labels they and the header name. The edge array is malloc'ed, for
+// the solver to take over and index by source node.
 struct GraphBuilder {
   Edge* edges = nullptr;
-  EdgeRange* ranges = nullptr;
   int64_t edgeCount = 0;
   int64_t edgeRoom = 0;
-  int64_t labelBound = 0;  // ranges 0 .. labelBound - 1 exist, empty ones {-1, -1}
-  int64_t rangeRoom = 0;
-  int32_t previousSource = -1;
-  bool split = false;
+  int64_t labelBound = 0;  // highest label named + 1
 
   GraphBuilder();
   ~GraphBuilder();  // frees what was not taken
@@ -28,11 +22,9 @@ struct GraphBuilder {
   // a 32-bit count holds.
   bool add(int32_t from, int32_t to, int32_t cost) {
     if (edgeCount == edgeRoom && !growEdges()) return false;
-    edges[edgeCount] = Edge{from, to, cost};
+    edges[edgeCount++] = Edge{from, to, cost};
     const int64_t highest = (from > to ? from : to) + int64_t{1};
-    if (highest > labelBound) coverLabels(highest);
-    if (from != previousSource) startGroup(from);
-    ++edgeCount;
+    if (highest > labelBound) labelBound = highest;
     return true;
   }
 
@@ -41,10 +33,6 @@ struct GraphBuilder {
   // may be wrong: room beyond what memory can ever hold is not made.
   void reserveEdges(int64_t count);
 
-  // Makes nodes 0 .. bound - 1 exist (a header may name nodes without edges).
-  void coverLabels(int64_t bound);
-
  private:
   bool growEdges();
-  void startGroup(int32_t from);
 };

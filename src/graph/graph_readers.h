@@ -75,8 +75,8 @@ bool recordsComplete(const TextHeader& header, int64_t records, ReadFailure& fai
 bool readTextLines(LineScanner& lines, const TextHeader& header, GraphBuilder& graph,
                    ReadFailure& failure);
 
-// The edges of a text read in parts: malloc'ed, in file order.
-struct TextInParts {
+// The edges of a text, read in parts or in order: malloc'ed, in file order.
+struct TextEdges {
   Edge* edges = nullptr;
   int64_t edgeCount = 0;
   int32_t labelBound = -1;  // highest label + 1 among them
@@ -88,5 +88,5 @@ struct TextInParts {
 // other than the header's, more edges than a count holds): the caller then
 // reads it in order, which says where.
 struct ReadProgress;
-bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
-                     const ReadProgress& progress, TextInParts& text);
+bool readTextEdges(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
+                     const ReadProgress& progress, TextEdges& text);

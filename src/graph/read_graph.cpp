@@ -21,34 +21,39 @@ int64_t plainFileBytes(const InputFile& input) {
   return status.st_size;
 }
 
-enum class TextReading { Failed, InOrder, InParts };
+// Reads the lines after the header in order into text's edges.
+bool readTextLinesInto(LineScanner& lines, const TextHeader& header, TextEdges& text,
+                       ReadFailure& failure) {
+  GraphBuilder graph;
+  if (!readTextLines(lines, header, graph, failure)) return false;
+  text.edges = graph.edges;
+  graph.edges = nullptr;
+  text.edgeCount = graph.edgeCount;
+  text.labelBound = static_cast<int32_t>(graph.labelBound);
+  return true;
+}
 
-// Reads the header in order, then the lines after it in parts when the text
-// is a large enough plain file (into text), else in order (into graph).
-TextReading readText(InputFile& input, const ReadProgress& progress, TextHeader& header,
-                     GraphBuilder& graph, TextInParts& text, ReadFailure& failure) {
+// Reads the header in order, then the lines after it: in parts when the text
+// is a large enough plain file, else in order. False at the first bad line.
+bool readText(InputFile& input, const ReadProgress& progress, TextHeader& header,
+              TextEdges& text, ReadFailure& failure) {
   const GraphFormat format = header.format;
   LineScanner lines(input.source());
-  if (!readTextHeader(lines, header, failure)) return TextReading::Failed;
+  if (!readTextHeader(lines, header, failure)) return false;
   const int64_t fileBytes = plainFileBytes(input);
   const int64_t textBegin = lines.nextOffset();
   const LoadSplitting& splitting = loadSplitting();
   if (splitting.threadsInForce() <= 1 || fileBytes - textBegin <= splitting.partBytes ||
       header.labelBound() > mostNodesInMemory()) {
-    return readTextLines(lines, header, graph, failure) ? TextReading::InOrder
-                                                        : TextReading::Failed;
+    return readTextLinesInto(lines, header, text, failure);
   }
-  if (readTextInParts(input.raw.fd, textBegin, fileBytes, header, progress, text)) {
-    return TextReading::InParts;
-  }
+  if (readTextEdges(input.raw.fd, textBegin, fileBytes, header, progress, text)) return true;
   // Not sound: read again in order, which says where.
   PartBytes whole(FilePart{input.raw.fd, 0, fileBytes, fileBytes, true});
   LineScanner again(whole.source());
   header = TextHeader{};
   header.format = format;
-  return readTextHeader(again, header, failure) && readTextLines(again, header, graph, failure)
-             ? TextReading::InOrder
-             : TextReading::Failed;
+  return readTextHeader(again, header, failure) && readTextLinesInto(again, header, text, failure);
 }
 
 }  // namespace
@@ -77,39 +82,23 @@ bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t
 
   TextHeader header;
   header.format = format;
-  GraphBuilder graph;
-  TextInParts text;
+  TextEdges text;
   ReadFailure failure;
-  const TextReading reading = readText(input, progress, header, graph, text, failure);
+  const bool read = readText(input, progress, header, text, failure);
   input.close();
-  if (reading == TextReading::Failed) {
+  if (!read) {
     printLinef("ERROR: Bad graph file %s line %lld: %s", path, static_cast<long long>(failure.line),
                failure.reason);
     return false;
   }
-  if (reading == TextReading::InParts) {
-    edges = text.edges;
-    edgeCount = static_cast<int32_t>(text.edgeCount);
-    const int64_t labelBound =
-        std::max({header.labelBound(), int64_t{text.labelBound}, int64_t{firstNode} + 1});
-    if (labelBound > mostNodesInMemory()) failAllocation();
-    nodeCount = static_cast<int32_t>(labelBound);
-    if (!indexEdgeRanges()) regroupEdgesBySource();
-    graphSet = true;
-    return true;
-  }
-
-  if (graph.edgeCount > 0)
-    graph.ranges[graph.previousSource].last = static_cast<int32_t>(graph.edgeCount - 1);
+  edges = text.edges;
+  edgeCount = static_cast<int32_t>(text.edgeCount);
   // A text without edges is the graph of its first node alone.
-  if (graph.labelBound < int64_t{firstNode} + 1) graph.coverLabels(int64_t{firstNode} + 1);
-  edges = graph.edges;
-  edgeRanges = graph.ranges;
-  graph.edges = nullptr;
-  graph.ranges = nullptr;
-  edgeCount = static_cast<int32_t>(graph.edgeCount);
-  nodeCount = static_cast<int32_t>(graph.labelBound);
-  if (graph.split) regroupEdgesBySource();
+  const int64_t labelBound =
+      std::max({header.labelBound(), int64_t{text.labelBound}, int64_t{firstNode} + 1});
+  if (labelBound > mostNodesInMemory()) failAllocation();
+  nodeCount = static_cast<int32_t>(labelBound);
+  if (!indexEdgeRanges()) regroupEdgesBySource();
   graphSet = true;
   return true;
 }

@@ -77,8 +77,8 @@ void recordShape(GraphFormat format, int64_t& shortestBytes, int64_t& mostEdges)
 
 }  // namespace
 
-bool readTextInParts(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
-                     const ReadProgress& progress, TextInParts& text) {
+bool readTextEdges(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
+                     const ReadProgress& progress, TextEdges& text) {
   int64_t shortestBytes;
   int64_t mostEdges;
   recordShape(header.format, shortestBytes, mostEdges);

@@ -46,7 +46,7 @@ bool recordsComplete(const TextHeader& header, int64_t records, ReadFailure& fai
 bool readTextLines(LineScanner& lines, const TextHeader& header, GraphBuilder& graph,
                    ReadFailure& failure) {
   const TextLineReader readLine = textLineReaderOf(header.format);
-  graph.coverLabels(header.labelBound());
+  graph.labelBound = header.labelBound();
   if (header.records >= 0) graph.reserveEdges(header.announcedEdges());
   int64_t records = 0;
   const char* at;

@@ -47,9 +47,9 @@ bool partsTakeIt(const std::string& path, GraphFormat format) {
   TextHeader header;
   header.format = format;
   ReadFailure failure;
-  TextInParts text;
+  TextEdges text;
   const bool taken = readTextHeader(lines, header, failure) &&
-                     readTextInParts(fd, lines.nextOffset(), fileBytes, header, {}, text);
+                     readTextEdges(fd, lines.nextOffset(), fileBytes, header, {}, text);
   std::free(text.edges);
   ::close(fd);
   return taken;
