@@ -34,23 +34,10 @@ constexpr int32_t kPowersOfTen[10] = {1,      10,      100,      1000,      1000
 // scanner's buffer allows the look past the line), and any other line by the
 // general rules, which give the same arc for every line this takes.
 bool readPlainArc(const char* at, const char* stop, int64_t nodes, Edge& arc) {
-  using digit_scan::kMostDigits;
   if (stop - at < 7 || at[0] != 'a' || at[1] != ' ') return false;
-  const char* fields = at + 2;
-  const uint32_t nonDigits = digit_scan::nonDigitMask32(fields);
-  const int firstLength = std::countr_zero(nonDigits);
-  if (firstLength == 0 || firstLength > kMostDigits || fields[firstLength] != ' ') return false;
-  const int secondStart = firstLength + 1;
-  const int secondLength = std::countr_zero(nonDigits >> secondStart);
-  if (secondLength == 0 || secondLength > kMostDigits || fields[secondStart + secondLength] != ' ')
-    return false;
-  const int thirdStart = secondStart + secondLength + 1;
-  const int thirdLength = std::countr_zero(nonDigits >> thirdStart);
-  if (thirdLength == 0 || thirdLength > kMostDigits || fields + thirdStart + thirdLength != stop)
-    return false;
-  const uint64_t from = digit_scan::digitsValue(fields, firstLength, kPowersOfTen);
-  const uint64_t to = digit_scan::digitsValue(fields + secondStart, secondLength, kPowersOfTen);
-  const uint64_t cost = digit_scan::digitsValue(fields + thirdStart, thirdLength, kPowersOfTen);
+  uint64_t values[3] = {};
+  if (digit_scan::threeNumbers(at + 2, kPowersOfTen, values) != stop) return false;
+  const auto [from, to, cost] = values;
   const auto most = static_cast<uint64_t>(nodes);
   if (from < 1 || from > most || to < 1 || to > most || cost > kMaxCost) return false;
   arc = Edge{static_cast<int32_t>(from), static_cast<int32_t>(to), static_cast<int32_t>(cost)};

@@ -91,4 +91,29 @@ inline uint64_t digitsValue(const char* text, int length, const int32_t* powersO
   }
 }
 
+// Three numbers of 1..kMostDigits digits at text, separated by single
+// spaces, found from one look at its 32 bytes (the fields do not wait on one
+// another's digit scan): their values, and where the third ends. Null when
+// the bytes do not start that way.
+[[gnu::always_inline]] inline const char* threeNumbers(const char* text,
+                                                       const int32_t* powersOfTen,
+                                                       uint64_t (&values)[3]) {
+  const uint32_t nonDigits = nonDigitMask32(text);
+  const int firstLength = std::countr_zero(nonDigits);
+  if (firstLength == 0 || firstLength > kMostDigits || text[firstLength] != ' ') return nullptr;
+  const int secondStart = firstLength + 1;
+  const int secondLength = std::countr_zero(nonDigits >> secondStart);
+  if (secondLength == 0 || secondLength > kMostDigits || text[secondStart + secondLength] != ' ') {
+    return nullptr;
+  }
+  const int thirdStart = secondStart + secondLength + 1;
+  // Counts 32 when the third does not end inside the 32 bytes.
+  const int thirdLength = std::countr_zero(nonDigits >> thirdStart);
+  if (thirdLength == 0 || thirdLength > kMostDigits) return nullptr;
+  values[0] = digitsValue(text, firstLength, powersOfTen);
+  values[1] = digitsValue(text + secondStart, secondLength, powersOfTen);
+  values[2] = digitsValue(text + thirdStart, thirdLength, powersOfTen);
+  return text + thirdStart + thirdLength;
+}
+
 }  // namespace digit_scan

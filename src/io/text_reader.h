@@ -95,31 +95,12 @@ inline constexpr const char* kExpectedThreeNumbers = "expected 3 numbers";
 [[gnu::always_inline]] inline bool TextReader::readPlainLine(const int32_t* powersOfTen,
                                                              int32_t& from, int32_t& to,
                                                              int32_t& cost) {
-  // Where every field ends, from one look at the 32 bytes of the line: the
-  // fields do not wait on one another's digit scan.
-  const char* line = buffer + pos;
-  const uint32_t nonDigits = digit_scan::nonDigitMask32(line);
-  const int firstLength = std::countr_zero(nonDigits);
-  if (firstLength == 0 || firstLength > digit_scan::kMostDigits || line[firstLength] != ' ') {
-    return false;
-  }
-  const int secondStart = firstLength + 1;
-  const int secondLength = std::countr_zero(nonDigits >> secondStart);
-  if (secondLength == 0 || secondLength > digit_scan::kMostDigits ||
-      line[secondStart + secondLength] != ' ') {
-    return false;
-  }
-  const int thirdStart = secondStart + secondLength + 1;
-  // Counts 32 when the line does not end inside the 32 bytes.
-  const int thirdLength = std::countr_zero(nonDigits >> thirdStart);
-  if (thirdLength == 0 || thirdLength > digit_scan::kMostDigits) return false;
-  const char* lineEnd = line + thirdStart + thirdLength;
+  uint64_t values[3];
+  const char* lineEnd = digit_scan::threeNumbers(buffer + pos, powersOfTen, values);
+  if (lineEnd == nullptr) return false;
   if (*lineEnd == '\r' && lineEnd[1] == '\n') ++lineEnd;
   if (*lineEnd != '\n') return false;
-
-  const uint64_t first = digit_scan::digitsValue(line, firstLength, powersOfTen);
-  const uint64_t second = digit_scan::digitsValue(line + secondStart, secondLength, powersOfTen);
-  const uint64_t third = digit_scan::digitsValue(line + thirdStart, thirdLength, powersOfTen);
+  const auto [first, second, third] = values;
   if (first > kMaxLabel || second > kMaxLabel || third > kMaxCost) return false;
   pos = static_cast<int32_t>(lineEnd + 1 - buffer);
   ++lineNumber;
