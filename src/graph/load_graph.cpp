@@ -68,8 +68,7 @@ bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path,
                                        const ReadProgress& progress) {
   clear();
   const int64_t fileBytes = regularFileBytes(source);
-  const LoadSplitting& splitting = loadSplitting();
-  const bool inParts = splitting.threadsInForce() > 1 && fileBytes > splitting.partBytes;
+  const bool inParts = loadSplitting().splits(fileBytes);
   const EdgeReading reading =
       inParts ? readEdgesInParallel(source.fd, fileBytes, progress)
               : readEdgesInOrder(source, fileBytes);

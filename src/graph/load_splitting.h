@@ -12,6 +12,8 @@ struct LoadSplitting {
   int64_t sharedIndexEdges = int64_t{1} << 20;  // fewer are quicker to index than to start a thread
 
   int32_t threadsInForce() const;
+  // Whether a text of this many bytes (of a regular file) is read in parts.
+  bool splits(int64_t textBytes) const { return threadsInForce() > 1 && textBytes > partBytes; }
 };
 
 // The splitting in force. Tests cut small files into parts of a few bytes.

@@ -42,8 +42,7 @@ bool readText(InputFile& input, const ReadProgress& progress, TextHeader& header
   if (!readTextHeader(lines, header, failure)) return false;
   const int64_t fileBytes = plainFileBytes(input);
   const int64_t textBegin = lines.nextOffset();
-  const LoadSplitting& splitting = loadSplitting();
-  if (splitting.threadsInForce() <= 1 || fileBytes - textBegin <= splitting.partBytes ||
+  if (!loadSplitting().splits(fileBytes - textBegin) ||
       header.labelBound() > mostNodesInMemory()) {
     return readTextLinesInto(lines, header, text, failure);
   }
