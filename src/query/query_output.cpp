@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "io/decimal_format.h"
 #include "io/text_writer.h"
 #include "search/search_path.h"
 
@@ -13,6 +14,12 @@ constexpr const char* kPlaceholder = "{source}";
 int32_t openOutput(TextWriter& writer, const std::string& path) {
   writer.capacity = kWriteBufferBytes;
   return path == "-" ? writer.openStandardOutput() : writer.open(path.c_str());
+}
+
+// Appends value in decimal, as the writer formats numbers.
+void appendNumber(std::string& text, int32_t value) {
+  char digits[16 + decimal::kStoreSlack];
+  text.append(digits, static_cast<size_t>(decimal::formatInt(digits, value) - digits));
 }
 
 }  // namespace
@@ -43,25 +50,31 @@ void appendTargetLines(const ShortestPathSolver& solver, int32_t source,
                        const std::vector<int32_t>& targets, std::string& text) {
   std::vector<int32_t> path;
   for (const int32_t target : targets) {
-    text += std::to_string(source) + ' ' + std::to_string(target) + ' ';
+    appendNumber(text, source);
+    text += ' ';
+    appendNumber(text, target);
     const NodeResult& result = solver.results[target];
     if (result.cost < 0) {
-      text += "-1 -\n";
+      text += " -1 -\n";
       continue;
     }
-    text += std::to_string(result.cost) + ' ';
+    text += ' ';
+    appendNumber(text, result.cost);
+    text += ' ';
     pathTo(solver, source, target, path);
     for (size_t index = 0; index < path.size(); ++index) {
       if (index > 0) text += ',';
-      text += std::to_string(path[index]);
+      appendNumber(text, path[index]);
     }
     text += '\n';
   }
 }
 
-bool writeText(const std::string& path, const std::string& text) {
+bool writeTexts(const std::string& path, const std::string* texts, size_t count) {
   TextWriter writer;
   if (openOutput(writer, path) != 0) return false;
-  writer.putBytes(text.data(), text.size());
+  for (size_t index = 0; index < count; ++index) {
+    writer.putBytes(texts[index].data(), texts[index].size());
+  }
   return writer.close();
 }

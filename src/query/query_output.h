@@ -19,5 +19,6 @@ bool writeSolutionLines(ShortestPathSolver& solver, const std::string& path, int
 void appendTargetLines(const ShortestPathSolver& solver, int32_t source,
                        const std::vector<int32_t>& targets, std::string& text);
 
-// The text into path ("-": standard output). False when it cannot be written.
-bool writeText(const std::string& path, const std::string& text);
+// The texts, one after the other, into path ("-": standard output). False
+// when they cannot be written.
+bool writeTexts(const std::string& path, const std::string* texts, size_t count);

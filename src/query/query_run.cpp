@@ -77,7 +77,7 @@ struct QuerySolve {
     if (targets.empty()) return writeSolutionLines(solver, path, firstNode);
     appendTargetLines(solver, source, targets, targetText[index]);
     if (!perSourceOutput) return true;
-    const bool written = writeText(path, targetText[index]);
+    const bool written = writeTexts(path, &targetText[index], 1);
     targetText[index].clear();
     return written;
   }
@@ -139,9 +139,9 @@ int runQuery(const QueryOptions& options) {
   // One output for every source: written only when all of them were solved,
   // so that a failure leaves the file that was there.
   if (!solve.failed && !solve.targets.empty() && !perSourceOutput) {
-    std::string text;
-    for (const std::string& part : solve.targetText) text += part;
-    if (!writeText(options.output, text)) solve.failed = true;
+    if (!writeTexts(options.output, solve.targetText.data(), solve.targetText.size())) {
+      solve.failed = true;
+    }
   }
   solveWatch.stop();
   if (solve.failed) return kQueryFailure;
