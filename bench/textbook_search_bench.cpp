@@ -6,7 +6,7 @@
 //   textbook_search_bench GRAPH
 #include <cstdio>
 
-#include "app/stopwatch.h"
+#include "base/stopwatch.h"
 #include "graph/shortest_path_solver.h"
 #include "textbook_dijkstra.h"
 

@@ -10,7 +10,7 @@
 
 #include "base/messages.h"
 #include "fuzz_input_file.h"
-#include "graph/load_splitting.h"
+#include "formats/load_splitting.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {

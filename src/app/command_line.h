@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "random/random_graph.h"
+
 enum class RunMode { Solve, Create, Test, Hash };
 
 // What the command line asks for. File names point into the argument vector.
@@ -16,9 +18,6 @@ struct RunOptions {
   const char* solutionFile = nullptr;
 };
 
-constexpr int32_t kMinRandomNodes = 7;
-constexpr int32_t kMaxEdgeFloor = 5;
-constexpr int32_t kMaxEdgeCeiling = 1000;
 
 // Fills options and returns true when the command line is valid. Prints nothing.
 bool parseCommandLine(int argc, char** argv, RunOptions& options);

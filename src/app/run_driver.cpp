@@ -3,8 +3,8 @@
 #include <new>
 
 #include "app/command_line.h"
-#include "app/output_conflicts.h"
-#include "app/version.h"
+#include "app/run_conflicts.h"
+#include "base/version.h"
 #include "base/allocation.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"

@@ -1,4 +1,4 @@
-#include "app/stopwatch.h"
+#include "base/stopwatch.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
 

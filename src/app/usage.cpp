@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/version.h"
+#include "base/version.h"
 
 // The usage text is part of the interface: scripts and users compare it as it
 // stands, spelling included.

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "base/allocation.h"
-#include "graph/load_splitting.h"
+#include "formats/load_splitting.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {
@@ -38,9 +38,13 @@ bool indexSlice(const Edge* edges, EdgeRange* ranges, int32_t begin, int32_t end
 // Where the second half of the edges begins: at the start of the group that
 // holds the middle edge, or after it when that group began earlier.
 int32_t secondHalfStart(const Edge* edges, int32_t edgeCount) {
-  int32_t index = edgeCount / 2;
-  while (index > 0 && index < edgeCount && edges[index].from == edges[index - 1].from) ++index;
-  return index;
+  const int32_t middle = edgeCount / 2;
+  if (middle == 0) return 0;
+  const int32_t source = edges[middle - 1].from;
+  const Edge* end = edges + edgeCount;
+  const Edge* start =
+      std::find_if(edges + middle, end, [source](const Edge& edge) { return edge.from != source; });
+  return static_cast<int32_t>(start - edges);
 }
 
 }  // namespace

@@ -2,14 +2,11 @@
 
 #include <cstdint>
 
-// Plain records of the graph and of a solution. Every field is signed 32-bit;
-// -1 means "none" throughout (unreached, no predecessor, empty range).
+#include "formats/edge_list.h"
 
-struct Edge {
-  int32_t from;
-  int32_t to;
-  int32_t cost;
-};
+// Plain records of the graph as searched, and of a solution. Every field is
+// signed 32-bit; -1 means "none" throughout (unreached, no predecessor,
+// empty range). The edges themselves are formats/edge_list.h's.
 
 struct EdgeRange {
   int32_t first;  // index in edges of the node's first outgoing edge
@@ -29,8 +26,3 @@ struct NodeResult {
   int32_t cost;  // cheapest known path cost from the source, -1 when unreached
   int32_t pred;  // node the path arrives from, -1 when none
 };
-
-constexpr int32_t kMaxLabel = 2147483646;  // label + 1 must still fit in int32_t
-constexpr int32_t kMaxCost = 2147483647;
-// Edge indices are signed 32-bit, so no graph may hold more edges than this.
-constexpr int64_t kMostEdges = INT32_MAX;

@@ -2,22 +2,16 @@
 
 #include <cstdint>
 
-#include "graph/graph_format.h"
+#include "formats/graph_format.h"
 #include "graph/graph_types.h"
-#include "search/search_limits.h"
+#include "io/read_progress.h"
 
 struct ByteSource;
-struct EdgeReading;
+struct EdgeList;
 struct LoadedSolution;
 struct OverLimitScope;
+struct SearchLimits;
 struct TextWriter;
-
-// Told how many bytes of a graph input were read so far (before
-// decompression), as reading goes on.
-struct ReadProgress {
-  void (*bytesRead)(void* context, int64_t bytes) = nullptr;
-  void* context = nullptr;
-};
 
 // The one object of the process: graph storage, search state, solution and
 // the operations of every run. Fields are public plain data, in a fixed order.
@@ -56,29 +50,27 @@ class ShortestPathSolver {
   // owner must outlive the sharing; clear() and destruction leave its arrays.
   void shareGraph(const ShortestPathSolver& owner);
 
-  // Graph files, random graphs and graphs handed over in memory:
-  // graph/load_graph.cpp, graph/save_graph.cpp, graph/random_graph.cpp,
-  // graph/create_run.cpp, graph/adopt_edges.cpp.
-  // loadGraph opens path and reads it with loadGraphFrom, which reads any
-  // byte source (path names it in messages; progress hears how far a file
+  // Graph files and graphs handed over in memory: graph/load_graph.cpp,
+  // graph/save_graph.cpp, graph/adopt_edges.cpp; random graphs:
+  // random/random_graph.cpp. The formats room (formats/graph_input.h) turns
+  // a file into edges; these take them.
+  // loadGraph reads a file of the tool's own format, loadGraphFrom any byte
+  // source of it (path names it in messages; progress hears how far a file
   // read in parts has come). Either clears the solver first.
   bool loadGraph(const char* path, const ReadProgress& progress = {});
   bool loadGraphFrom(ByteSource& source, const char* path, const ReadProgress& progress = {});
   int32_t saveGraph(const char* path);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
-  bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
   // Takes over a malloc'ed array of edges in any order, every label below
   // nodeCount, and groups it by source node, keeping each node's edges in
   // their given order.
   void adoptEdges(Edge* givenEdges, int32_t givenEdgeCount, int32_t givenNodeCount);
 
-  // A graph file of any supported format (told from its content under
-  // GraphFormat::Auto), plain, gzip or zstd, or standard input for "-".
-  // Node numbers stay the file's own; firstNode is the lowest one the format
-  // has (1 for DIMACS and Matrix Market; node 0 is then a node without
-  // edges). Reports through base/messages and returns false on a failure:
-  // graph/read_graph.cpp, with the readers named in graph/graph_readers.h,
-  // the formats in graph/graph_format.cpp and the input in io/input_file.cpp.
+  // A graph file of any supported format, plain or compressed, or standard
+  // input for "-" (formats/read_graph_file.cpp). Node numbers stay the
+  // file's own; firstNode is the lowest one the format has (1 for DIMACS and
+  // Matrix Market; node 0 is then a node without edges). Reports through
+  // base/messages and returns false on a failure.
   bool readGraph(const char* path, GraphFormat format, int32_t& firstNode,
                  const ReadProgress& progress = {});
 
@@ -91,22 +83,25 @@ class ShortestPathSolver {
   void initSearch(int32_t count);
   bool solveHeap(int32_t source);
   bool solveLinear(int32_t source);
-  bool solveFrom(int32_t source, const SearchLimits& limits = {});
+  bool solveFrom(int32_t source);
+  bool solveFrom(int32_t source, const SearchLimits& limits);
 
   // Solution files, comparison and checksum: solution/save_solution.cpp,
   // solution/load_solution.cpp, solution/compare_solution.cpp,
-  // solution/test_run.cpp, solution/solution_hash.cpp, solution/hash_run.cpp.
+  // solution/solution_hash.cpp.
   bool saveSolution(const char* path);
   // The lines of nodes firstNode .. searchNodeCount - 1 into an open writer.
   void putSolutionLines(TextWriter& writer, int32_t firstNode);
   LoadedSolution* loadSolution(const char* path, int32_t capacity, LoadedSolution& record);
-  bool runTest(const char* graphFile, const char* solutionFile, int32_t source);
   bool compareSolution(const LoadedSolution& record);
   int32_t solutionHash();
-  bool runHashFromFile(const char* path);
 
-  // The solve run: app/solve_run.cpp.
+  // The runs of the tool's modes: app/solve_run.cpp, app/create_run.cpp,
+  // app/test_run.cpp, app/hash_run.cpp.
   bool solveAndSave(const char* graphFile, const char* outputFile, int32_t source, bool useHeap);
+  bool runCreate(int32_t n, int32_t seed, int32_t maxEdge, const char* path);
+  bool runTest(const char* graphFile, const char* solutionFile, int32_t source);
+  bool runHashFromFile(const char* path);
 
   // Steps of the searches and of the comparison that no run calls on its
   // own, kept as single operations on the solver's state: the heap's moves
@@ -123,16 +118,12 @@ class ShortestPathSolver {
   bool checkPredecessor(const LoadedSolution& record, int32_t node, int32_t pred);
 
  private:
-  // Steps of loadGraphFrom. The edges are read in file order into edges,
-  // by one thread from any source (graph/read_edges_in_order.cpp) or by
-  // several from parts of a regular file (graph/read_edges_in_parallel.cpp,
-  // on graph/parted_read.h, which readGraph's other formats share);
-  // then edgeRanges is built from them (graph/edge_ranges.cpp), false when a
+  // Takes the edges a reader gave, in file order (graph/load_graph.cpp):
+  // edgeRanges is built from them (graph/edge_ranges.cpp), false when a
   // node's lines were not together, and those are regrouped
   // (graph/regroup_edges.cpp): sorted by source node, file order kept within
   // a node, edgeRanges rebuilt from edgeCount and nodeCount.
-  EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes);
-  EdgeReading readEdgesInParallel(int fd, int64_t fileBytes, const ReadProgress& progress);
+  void takeEdges(EdgeList& list);
   bool indexEdgeRanges();
   void regroupEdgesBySource();
 

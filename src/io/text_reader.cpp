@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/allocation.h"
-#include "graph/graph_types.h"
+#include "base/graph_limits.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "graph/graph_types.h"
+#include "base/graph_limits.h"
 #include "io/byte_source.h"
 #include "io/digit_scan.h"
 

@@ -2,12 +2,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/command_line.h"
 #include "base/allocation.h"
-#include "graph/graph_format.h"
+#include "formats/graph_format.h"
 #include "python/graph_handle.h"
 #include "python/integer_arrays.h"
 #include "python/tool_errors.h"
+#include "random/random_graph.h"
 
 namespace {
 

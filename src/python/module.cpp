@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/version.h"
+#include "base/version.h"
 #include "python/graph_handle.h"
 #include "python/tool_errors.h"
 

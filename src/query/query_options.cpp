@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "graph/graph_types.h"
+#include "base/graph_limits.h"
 
 namespace {
 

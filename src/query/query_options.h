@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graph/graph_format.h"
+#include "formats/graph_format.h"
 
 // What one vorlinde-query command line asks for.
 struct QueryOptions {

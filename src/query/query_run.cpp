@@ -9,13 +9,14 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/output_conflicts.h"
-#include "app/stopwatch.h"
+#include "io/output_conflicts.h"
+#include "base/stopwatch.h"
 #include "base/thread_count.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
 #include "query/query_output.h"
 #include "query/query_progress.h"
+#include "search/search_limits.h"
 #include "search/solve_sources.h"
 #include "query/query_sources.h"
 

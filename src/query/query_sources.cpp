@@ -1,8 +1,8 @@
 #include "query/query_sources.h"
 
 #include "base/messages.h"
-#include "graph/graph_types.h"
-#include "graph/line_scanner.h"
+#include "base/graph_limits.h"
+#include "formats/line_scanner.h"
 #include "io/input_file.h"
 
 using namespace line_fields;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/stopwatch.h"
+#include "base/stopwatch.h"
 #include "graph/shortest_path_solver.h"
 #include "base/messages.h"
 

@@ -9,6 +9,7 @@
 #include "search/heap_search.h"
 #include "search/path_limit.h"
 #include "search/search_frame.h"
+#include "search/search_limits.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ bool ShortestPathSolver::solveWhole(int32_t source) {
     return OverLimitScope{};
   });
 }
+
+bool ShortestPathSolver::solveFrom(int32_t source) { return solveWhole(source); }
 
 bool ShortestPathSolver::solveFrom(int32_t source, const SearchLimits& limits) {
   const bool byTargets = limits.targets != nullptr && limits.targetCount > 0;

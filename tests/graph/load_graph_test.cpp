@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/load_splitting.h"
+#include "formats/load_splitting.h"
 #include "graph/shortest_path_solver.h"
 #include "io/byte_source.h"
 #include "support/graph_file.h"

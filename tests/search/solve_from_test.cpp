@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graph/shortest_path_solver.h"
+#include "search/search_limits.h"
 #include "search/search_graph.h"
 
 namespace {

@@ -1,0 +1,103 @@
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "base/allocation.h"
+#include "base/messages.h"
+#include "formats/edge_reading.h"
+#include "formats/graph_input.h"
+#include "formats/graph_readers.h"
+#include "formats/load_splitting.h"
+#include "formats/parted_read.h"
+#include "io/input_file.h"
+
+namespace {
+
+// The size of the plain regular file behind input, else -1.
+int64_t plainFileBytes(const InputFile& input) {
+  struct stat status;
+  if (!input.plainFile || fstat(input.raw.fd, &status) != 0) return -1;
+  return status.st_size;
+}
+
+// Reads the lines after the header in order into text's edges.
+bool readTextLinesInto(LineScanner& lines, const TextHeader& header, TextEdges& text,
+                       ReadFailure& failure) {
+  GraphBuilder graph;
+  if (!readTextLines(lines, header, graph, failure)) return false;
+  text.edges = graph.edges;
+  graph.edges = nullptr;
+  text.edgeCount = graph.edgeCount;
+  text.labelBound = static_cast<int32_t>(graph.labelBound);
+  return true;
+}
+
+// Reads the header in order, then the lines after it: in parts when the text
+// is a large enough plain file, else in order. False at the first bad line.
+bool readText(InputFile& input, const ReadProgress& progress, TextHeader& header,
+              TextEdges& text, ReadFailure& failure) {
+  const GraphFormat format = header.format;
+  LineScanner lines(input.source());
+  if (!readTextHeader(lines, header, failure)) return false;
+  const int64_t fileBytes = plainFileBytes(input);
+  const int64_t textBegin = lines.nextOffset();
+  if (!loadSplitting().splits(fileBytes - textBegin) ||
+      header.labelBound() > mostNodesInMemory()) {
+    return readTextLinesInto(lines, header, text, failure);
+  }
+  if (readTextEdges(input.raw.fd, textBegin, fileBytes, header, progress, text)) return true;
+  // Not sound: read again in order, which says where.
+  PartBytes whole(FilePart{input.raw.fd, 0, fileBytes, fileBytes, true});
+  LineScanner again(whole.source());
+  header = TextHeader{};
+  header.format = format;
+  return readTextHeader(again, header, failure) && readTextLinesInto(again, header, text, failure);
+}
+
+}  // namespace
+
+bool readGraphFile(const char* path, GraphFormat format, const EdgeFileReading& how,
+                   EdgeList& list, int32_t& firstNode) {
+  InputFile input;
+  if (!input.open(path)) return false;
+  input.raw.onRead = how.progress.bytesRead;
+  input.raw.onReadContext = how.progress.context;
+  if (format == GraphFormat::Auto) format = detectGraphFormat(input.head, input.headSize);
+  firstNode = firstNodeOf(format);
+  if (format == GraphFormat::Edges) {
+    // The tool's own reader, at its own speed and with its own messages; a
+    // plain file it opens itself, to read it its own way.
+    if (input.plainFile) {
+      input.close();
+      return readEdgeFile(path, how, list);
+    }
+    ByteSource source = input.source();
+    EdgeFileReading quietly = how;
+    quietly.progress = ReadProgress{};
+    const bool loaded = readEdgesFrom(source, path, quietly, list);
+    input.close();
+    return loaded;
+  }
+
+  TextHeader header;
+  header.format = format;
+  TextEdges text;
+  ReadFailure failure;
+  const bool read = readText(input, how.progress, header, text, failure);
+  input.close();
+  if (!read) {
+    printLinef("ERROR: Bad graph file %s line %lld: %s", path, static_cast<long long>(failure.line),
+               failure.reason);
+    return false;
+  }
+  // A text without edges is the graph of its first node alone.
+  const int64_t labelBound =
+      std::max({header.labelBound(), int64_t{text.labelBound}, int64_t{firstNode} + 1});
+  std::free(list.edges);
+  list.edges = text.edges;
+  list.count = text.edgeCount;
+  if (labelBound > mostNodesInMemory()) failAllocation();
+  list.nodeCount = static_cast<int32_t>(labelBound);
+  return true;
+}
