@@ -16,6 +16,7 @@ ShortestPathSolver::ShortestPathSolver() {
 ShortestPathSolver::~ShortestPathSolver() {
   releaseArray(powersOfTen);
   releaseArray(heapEntries);
+  releaseCanonicalWorkspace();
   clear();
 }
 

@@ -34,8 +34,9 @@ py::tuple graphEdges(const GraphHandle& graph);
 
 // Searches (graph_search.cpp).
 py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
-                        py::object sources, py::object threads);
-py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target);
+                        py::object sources, py::object threads, const std::string& ties);
+py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target,
+                       const std::string& ties, py::object threads);
 
 // Solutions (solution_output.cpp).
 int32_t checksum(py::handle cost);
