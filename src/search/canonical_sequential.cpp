@@ -144,7 +144,7 @@ struct SequentialRun {
 
 bool runCanonicalSequential(const CanonicalSearch& search) {
   CanonicalWorkspace& workspace = *search.workspace;
-  SequentialRun run{search, workspace.buckets[0], workspace.nodes, 0, 0, search.targetCount};
+  SequentialRun run{search, workspace.buckets[0], workspace.nodes, 0, search.targetCount};
   run.run();
   const bool complete = !workspace.buckets[0].outOfMemory;
   workspace.buckets[0].clear();

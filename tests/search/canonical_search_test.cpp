@@ -160,7 +160,7 @@ TEST(CanonicalSearch, LimitedSearchesAndPathsFollowTheWholeOne) {
       std::vector<int32_t> path;
       pathTo(solver, 0, target, path);
       std::vector<int32_t> expected;
-      for (int32_t node = target; whole[target].cost >= 0 && node != -1 && expected.size() <= n;
+      for (int32_t node = target; whole[target].cost >= 0 && node != -1 && expected.size() <= static_cast<size_t>(n);
            node = whole[node].pred) {
         expected.insert(expected.begin(), node);
       }
