@@ -81,11 +81,11 @@ def _labels(values, name):
 
 
 def _chunks(count, client, chunk_size):
-    """Index ranges of the sources: by default about four chunks per worker thread,
+    """Index ranges of the sources: by default about two chunks per worker thread,
     so that the workers finish close together and a lost one costs little."""
     if chunk_size is None:
         threads = max(1, sum(client.nthreads().values()))
-        chunk_size = max(1, math.ceil(count / (4 * threads)))
+        chunk_size = max(1, math.ceil(count / (2 * threads)))
     elif chunk_size < 1:
         raise ValueError(f"chunk_size is {chunk_size}, not 1 or more")
     return [(first, min(first + chunk_size, count)) for first in range(0, count, chunk_size)]
@@ -94,7 +94,7 @@ def _chunks(count, client, chunk_size):
 def distance_matrix(client, graph_path, sources, targets, max_cost=None, chunk_size=None):
     """The array of Graph.distance_matrix(sources, targets, max_cost), computed on
     the workers of client: int32, shape (len(sources), len(targets)), -1 where no
-    path is. chunk_size sources go to one task (default: about four tasks per
+    path is. chunk_size sources go to one task (default: about two tasks per
     worker thread). Errors of the graph or the arguments raise as in Graph."""
     from distributed import as_completed
 
