@@ -1,29 +1,16 @@
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <mutex>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
-#include "base/thread_count.h"
 #include "python/graph_handle.h"
 #include "python/integer_arrays.h"
+#include "python/search_rows.h"
+#include "python/stoppable.h"
+#include "python/tool_errors.h"
 #include "search/search_limits.h"
 #include "search/search_path.h"
-#include "search/solve_sources.h"
-#include "python/tool_errors.h"
 
 namespace {
-
-// The exact search from source: every node it settles gets the cost and
-// predecessor of the full heap search. Fails like the tool (a path cost over
-// the limit).
-void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
-                const MessageCapture& capture) {
-  if (!solver.solveFrom(source, limits)) capture.fail(FailureKind::BadInput);
-}
 
 void copyResults(const ShortestPathSolver& solver, int32_t* cost, int32_t* pred) {
   const NodeResult* results = solver.results;
@@ -43,70 +30,37 @@ int32_t checkedSource(const GraphHandle& graph, int64_t source, const char* name
   return static_cast<int32_t>(source);
 }
 
-int64_t checkedMaxCost(py::handle maxCost) {
-  if (maxCost.is_none()) return SearchLimits{}.maxCost;
-  const auto limit = maxCost.cast<int64_t>();
-  if (limit < 0) {
-    failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
-  }
-  return limit;
+int64_t searchSteps(const ShortestPathSolver& owner) {
+  return int64_t{owner.nodeCount} + owner.edgeCount;
 }
 
-// Solves one row of cost and pred per source, the sources spread over
-// threadCount threads, each with its own solver on the shared graph. The
-// first failure stops the others and is thrown here.
-void solveRows(const ShortestPathSolver& owner, const std::vector<int32_t>& sources,
-               int64_t maxCost, int32_t* cost, int32_t* pred, int threadCount) {
-  const auto rowLength = static_cast<std::size_t>(owner.nodeCount);
-  std::exception_ptr failure;
-  std::mutex failureLock;
-  solveSources(owner, sources.size(), threadCount, [&](ShortestPathSolver& solver, size_t row) {
-    try {
-      MessageCapture capture;
-      searchFrom(solver, sources[row], SearchLimits{nullptr, 0, maxCost}, capture);
-      copyResults(solver, cost + row * rowLength, pred + row * rowLength);
-      return true;
-    } catch (...) {
-      const std::lock_guard<std::mutex> hold(failureLock);
-      if (!failure) failure = std::current_exception();
-      return false;
-    }
-  });
-  if (failure) std::rethrow_exception(failure);
-}
-
+// One row of cost and pred per source, the sources spread over threads.
 py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t maxCost,
                          py::handle threads) {
-  const IntegerColumn column = integerColumn(sources, "sources");
-  const int32_t nodes = graph.owner->nodeCount;
-  checkRange(column, "sources", 0, nodes - 1,
-             ("a node label from 0 to " + std::to_string(nodes - 1)).c_str());
-  std::vector<int32_t> rows(static_cast<std::size_t>(column.length));
-  column.forEach([&](int64_t i, int64_t value) { rows[i] = static_cast<int32_t>(value); });
-
-  int64_t workers = threadCount();
-  if (!threads.is_none()) {
-    workers = threads.cast<int64_t>();
-    if (workers < 1) {
-      failWith(FailureKind::BadInput,
-               "threads is " + std::to_string(workers) + ", not 1 or more");
-    }
-  }
-  workers = std::min<int64_t>(workers, std::max<int64_t>(column.length, 1));
-
-  const int64_t cells = column.length * nodes;
+  const std::vector<int32_t> rows = nodeLabels(graph, sources, "sources");
+  const auto rowCount = static_cast<int64_t>(rows.size());
+  const int workers = threadsFor(threads, rowCount);
+  const ShortestPathSolver& owner = *graph.owner;
+  const int32_t nodes = owner.nodeCount;
+  const auto rowLength = static_cast<std::size_t>(nodes);
   Int32Buffer cost;
   Int32Buffer pred;
-  {
-    py::gil_scoped_release unlocked;
-    {
-      MessageCapture capture;
-      cost = newInt32Buffer(cells);
-      pred = newInt32Buffer(cells);
-    }
-    solveRows(*graph.owner, rows, maxCost, cost.get(), pred.get(), static_cast<int>(workers));
-  }
-  const std::vector<py::ssize_t> shape{column.length, nodes};
+  runStoppable(
+      [&] {
+        {
+          MessageCapture capture;
+          cost = newInt32Buffer(rowCount * nodes);
+          pred = newInt32Buffer(rowCount * nodes);
+        }
+        spreadRows(owner, rows.size(), workers,
+                   [&](ShortestPathSolver& solver, std::size_t row, const MessageCapture& capture) {
+                     searchFrom(solver, rows[row], SearchLimits{nullptr, 0, maxCost}, capture);
+                     copyResults(solver, cost.get() + row * rowLength,
+                                 pred.get() + row * rowLength);
+                   });
+      },
+      worthWatching(rowCount * searchSteps(owner)));
+  const std::vector<py::ssize_t> shape{rowCount, nodes};
   return py::make_tuple(handToNumpy(std::move(cost), shape), handToNumpy(std::move(pred), shape));
 }
 
@@ -121,19 +75,21 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
   }
   const int64_t wanted = source.is_none() ? graph.firstNode : source.cast<int64_t>();
   const int32_t from = checkedSource(graph, wanted, "source");
-  const int32_t nodes = graph.owner->nodeCount;
+  const ShortestPathSolver& owner = *graph.owner;
+  const int32_t nodes = owner.nodeCount;
   Int32Buffer cost;
   Int32Buffer pred;
-  {
-    py::gil_scoped_release unlocked;
-    MessageCapture capture;
-    ShortestPathSolver solver;
-    solver.shareGraph(*graph.owner);
-    searchFrom(solver, from, SearchLimits{nullptr, 0, limit}, capture);
-    cost = newInt32Buffer(nodes);
-    pred = newInt32Buffer(nodes);
-    copyResults(solver, cost.get(), pred.get());
-  }
+  runStoppable(
+      [&] {
+        MessageCapture capture;
+        ShortestPathSolver solver;
+        solver.shareGraph(owner);
+        searchFrom(solver, from, SearchLimits{nullptr, 0, limit}, capture);
+        cost = newInt32Buffer(nodes);
+        pred = newInt32Buffer(nodes);
+        copyResults(solver, cost.get(), pred.get());
+      },
+      worthWatching(searchSteps(owner)));
   return py::make_tuple(handToNumpy(std::move(cost), {nodes}),
                         handToNumpy(std::move(pred), {nodes}));
 }
@@ -141,22 +97,24 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
 py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target) {
   const int32_t from = checkedSource(graph, source, "source");
   const int32_t to = checkedSource(graph, target, "target");
+  const ShortestPathSolver& owner = *graph.owner;
   Int32Buffer path;
   int32_t length = 0;  // stays 0 when target is unreached
-  {
-    py::gil_scoped_release unlocked;
-    MessageCapture capture;
-    ShortestPathSolver solver;
-    solver.shareGraph(*graph.owner);
-    searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, capture);
-    std::vector<int32_t> nodes;
-    pathTo(solver, from, to, nodes);
-    length = static_cast<int32_t>(nodes.size());
-    if (length > 0) {
-      path = newInt32Buffer(length);
-      std::copy(nodes.begin(), nodes.end(), path.get());
-    }
-  }
+  runStoppable(
+      [&] {
+        MessageCapture capture;
+        ShortestPathSolver solver;
+        solver.shareGraph(owner);
+        searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, capture);
+        std::vector<int32_t> nodes;
+        pathTo(solver, from, to, nodes);
+        length = static_cast<int32_t>(nodes.size());
+        if (length > 0) {
+          path = newInt32Buffer(length);
+          std::copy(nodes.begin(), nodes.end(), path.get());
+        }
+      },
+      worthWatching(searchSteps(owner)));
   if (length == 0) return py::none();
   return handToNumpy(std::move(path), {length});
 }

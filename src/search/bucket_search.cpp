@@ -6,6 +6,7 @@
 
 #include "base/allocation.h"
 #include "base/grow_array.h"
+#include "base/stop_request.h"
 #include "search/path_limit.h"
 
 // Delta-stepping on one thread: the reached nodes wait in buckets by cost
@@ -66,6 +67,7 @@ struct BucketSearch {
   int64_t current = 0;           // bucket being drained
   int64_t work = 0;              // edges relaxed, plus rescans of the side lists
   bool skippedSum = false;
+  StopCheck stopCheck{};
 
   int64_t bucketOf(int32_t cost) const { return cost >> shift; }
 
@@ -160,7 +162,7 @@ struct BucketSearch {
       // Otherwise it was improved into an earlier bucket, or was already
       // handled from one.
       if (bucketOf(cost) == current) relax(node, cost);
-      if (work > workLimit) return false;
+      if (work > workLimit || stopCheck.due()) return false;
     }
     slotItems -= slot.size;
     slot.size = 0;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "python/graph_handle.h"
+#include "python/tool_errors.h"
+#include "search/search_limits.h"
+
+// What the searches of the module share (search_rows.cpp).
+
+// The exact search from source: every node it settles gets the cost and
+// predecessor of the full heap search. Fails like the tool (a path cost over
+// the limit) through capture.
+void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
+                const MessageCapture& capture);
+
+// solveRow(solver, row, capture) for rows 0 .. rowCount - 1, spread over
+// threadCount threads, each with its own solver on owner's graph and its own
+// capture. The first failure stops the others and is thrown here.
+using RowSolver = std::function<void(ShortestPathSolver&, std::size_t, const MessageCapture&)>;
+void spreadRows(const ShortestPathSolver& owner, std::size_t rowCount, int threadCount,
+                const RowSolver& solveRow);
+
+// The threads argument (None: one per core), at most one per row.
+int threadsFor(py::handle threads, int64_t rowCount);
+
+// Node labels of the graph from an integer array or sequence named name.
+std::vector<int32_t> nodeLabels(const GraphHandle& graph, py::handle values, const char* name);
+
+// The max_cost argument: -1 for None, else 0 or more.
+int64_t checkedMaxCost(py::handle maxCost);
