@@ -4,14 +4,14 @@
 
 namespace {
 
-constexpr const char* kNames[] = {"auto", "edges", "dimacs", "snap", "mtx"};
+constexpr const char* kNames[] = {"auto", "edges", "dimacs", "snap", "mtx", "binary"};
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 }  // namespace
 
 bool graphFormatNamed(const char* name, GraphFormat& format) {
-  for (int index = 0; index < 5; ++index) {
+  for (int index = 0; index < 6; ++index) {
     if (std::strcmp(name, kNames[index]) == 0) {
       format = static_cast<GraphFormat>(index);
       return true;
@@ -28,6 +28,10 @@ int32_t firstNodeOf(GraphFormat format) {
 
 GraphFormat detectGraphFormat(const char* text, size_t size) {
   const char* end = text + size;
+  if (size >= sizeof kBinaryGraphMagic &&
+      std::memcmp(text, kBinaryGraphMagic, sizeof kBinaryGraphMagic) == 0) {
+    return GraphFormat::Binary;
+  }
   if (size >= 14 && std::memcmp(text, "%%MatrixMarket", 14) == 0) return GraphFormat::Mtx;
   // The first line that is not blank decides.
   for (const char* at = text; at < end;) {

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "base/allocation.h"
+#include "base/stop_request.h"
 #include "formats/load_splitting.h"
 #include "io/text_reader.h"
 
@@ -157,6 +158,7 @@ void workOnParts(PartedRead& read, void* worker) {
 ssize_t PartBytes::read(void* context, char* into, size_t room) {
   PartBytes& part = *static_cast<PartBytes*>(context);
   if (part.offset >= part.fileBytes) return 0;
+  if (stopRequested()) return -1;
   room = std::min<size_t>(room, static_cast<size_t>(part.fileBytes - part.offset));
   for (;;) {
     const ssize_t got = ::pread(part.fd, into, room, part.offset);
@@ -217,7 +219,11 @@ PartedReadResult readInParts(const PartedReadPlan& plan) {
   int32_t started = 0;
   try {
     for (; started < threads - 1; ++started) {
-      helpers[started] = std::thread(workOnParts, std::ref(read), plan.workers[started + 1]);
+      helpers[started] = std::thread(
+          [&read, worker = plan.workers[started + 1], request = currentStopRequest()] {
+            const StopRequestScope stoppable(request);
+            workOnParts(read, worker);
+          });
     }
   } catch (const std::system_error&) {
     // Fewer threads share the parts; this one alone can read them all.

@@ -65,6 +65,13 @@ bool readGraphFile(const char* path, GraphFormat format, const EdgeFileReading& 
   input.raw.onReadContext = how.progress.context;
   if (format == GraphFormat::Auto) format = detectGraphFormat(input.head, input.headSize);
   firstNode = firstNodeOf(format);
+  if (format == GraphFormat::Binary) {
+    // graph/ maps a binary file of a plain path; a stream cannot be mapped.
+    input.close();
+    printLinef("ERROR: Bad graph file %s: a binary graph file is read from a plain file only, "
+               "not compressed nor from standard input", path);
+    return false;
+  }
   if (format == GraphFormat::Edges) {
     // The tool's own reader, at its own speed and with its own messages; a
     // plain file it opens itself, to read it its own way.

@@ -1,5 +1,8 @@
+#include <cstring>
+
 #include "base/messages.h"
 #include "formats/graph_input.h"
+#include "graph/binary_graph.h"
 #include "graph/shortest_path_solver.h"
 
 bool ShortestPathSolver::loadGraph(const char* path, const ReadProgress& progress) {
@@ -23,6 +26,18 @@ bool ShortestPathSolver::loadGraphFrom(ByteSource& source, const char* path,
 
 bool ShortestPathSolver::readGraph(const char* path, GraphFormat format, int32_t& firstNode,
                                    const ReadProgress& progress) {
+  // A binary graph is mapped from its file, so only a file that can be
+  // mapped is looked at; from standard input the formats room refuses it.
+  const bool fromFile = std::strcmp(path, "-") != 0;
+  if (fromFile && (format == GraphFormat::Binary || startsAsBinaryGraph(path))) {
+    if (format == GraphFormat::Auto || format == GraphFormat::Binary) {
+      return mapBinaryGraph(path, firstNode);
+    }
+    clear();
+    printLinef("ERROR: Bad graph file %s: a binary graph file, not of the format %s", path,
+               graphFormatName(format));
+    return false;
+  }
   clear();
   EdgeList list;
   if (!readGraphFile(path, format, EdgeFileReading{powersOfTen, verbose, progress}, list,

@@ -1,5 +1,7 @@
 #include "graph/shortest_path_solver.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 
 #include "base/allocation.h"
@@ -21,10 +23,13 @@ ShortestPathSolver::~ShortestPathSolver() {
 }
 
 void ShortestPathSolver::releaseGraphArrays() {
-  if (!graphShared) {
+  if (mapping.address != nullptr) {
+    ::munmap(mapping.address, mapping.length);
+  } else if (!graphShared) {
     std::free(edgeRanges);
     std::free(edges);
   }
+  mapping = GraphMapping{};
   graphShared = false;
   edgeRanges = nullptr;
   edges = nullptr;

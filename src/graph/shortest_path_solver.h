@@ -61,6 +61,13 @@ class ShortestPathSolver {
   bool loadGraph(const char* path, const ReadProgress& progress = {});
   bool loadGraphFrom(ByteSource& source, const char* path, const ReadProgress& progress = {});
   int32_t saveGraph(const char* path);
+  // The binary graph file (graph/binary_graph.h): saveBinaryGraph writes the
+  // graph with firstNode, the node searches start at by default
+  // (graph/save_binary_graph.cpp); mapBinaryGraph maps one read-only, checks
+  // all of it, and searches its arrays in place (graph/map_binary_graph.cpp).
+  // Each reports through base/messages; false / -1 on a failure.
+  int32_t saveBinaryGraph(const char* path, int32_t firstNode);
+  bool mapBinaryGraph(const char* path, int32_t& firstNode);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   // Takes over a malloc'ed array of edges in any order, every label below
   // nodeCount, and groups it by source node, keeping each node's edges in
@@ -70,7 +77,8 @@ class ShortestPathSolver {
   // A graph file of any supported format, plain or compressed, or standard
   // input for "-" (formats/read_graph_file.cpp). Node numbers stay the
   // file's own; firstNode is the lowest one the format has (1 for DIMACS and
-  // Matrix Market; node 0 is then a node without edges). Reports through
+  // Matrix Market; node 0 is then a node without edges). A binary graph file
+  // is told by its first bytes and mapped (mapBinaryGraph). Reports through
   // base/messages and returns false on a failure.
   bool readGraph(const char* path, GraphFormat format, int32_t& firstNode,
                  const ReadProgress& progress = {});
@@ -135,7 +143,15 @@ class ShortestPathSolver {
   void regroupEdgesBySource();
 
   bool graphShared = false;  // edges and edgeRanges belong to another solver
-  void releaseGraphArrays();  // frees them unless shared (graph/shortest_path_solver.cpp)
+  // A binary graph file mapped read-only, which edges and edgeRanges lie in:
+  // nothing may write to them (regrouping, adopting never run on them).
+  struct GraphMapping {
+    void* address = nullptr;
+    uint64_t length = 0;
+  };
+  GraphMapping mapping;
+  // Frees them, or unmaps the file, unless shared (graph/shortest_path_solver.cpp).
+  void releaseGraphArrays();
 
   // Relaxations skipped because their sum passed 2147483647 while the target
   // was still unreached; each marked its target (search/path_limit.h).

@@ -5,7 +5,15 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "base/stop_request.h"
+
+// Reading is where a load spends its time, so a stopped load ends at its
+// next read, as a failed one.
 ssize_t readRetrying(int fd, char* into, size_t room) {
+  if (stopRequested()) {
+    errno = ECANCELED;
+    return -1;
+  }
   for (;;) {
     const ssize_t got = ::read(fd, into, room);
     if (got >= 0 || errno != EINTR) return got;

@@ -9,6 +9,7 @@
 
 #include "base/allocation.h"
 #include "base/messages.h"
+#include "base/stop_request.h"
 
 namespace {
 
@@ -84,6 +85,10 @@ ssize_t InputFile::readText(char* into, size_t room) {
     return static_cast<ssize_t>(count);
   }
   if (failure != nullptr) return -1;
+  if (stopRequested()) {
+    failure = "reading stopped";
+    return -1;
+  }
   if (decodeAhead.running()) return decodeAhead.read(into, room, failure);
   const ssize_t got = decompressor.read(raw, into, room);
   if (got < 0) failure = decompressor.failure;

@@ -6,6 +6,7 @@
 #include "formats/graph_format.h"
 #include "python/graph_handle.h"
 #include "python/integer_arrays.h"
+#include "python/stoppable.h"
 #include "python/tool_errors.h"
 #include "random/random_graph.h"
 
@@ -23,14 +24,15 @@ GraphHandle readGraph(const std::filesystem::path& path, const std::string& form
   GraphFormat chosen = GraphFormat::Auto;
   if (!graphFormatNamed(format.c_str(), chosen)) {
     failWith(FailureKind::BadInput,
-             "format must be auto, edges, dimacs, snap or mtx, not " + format);
+             "format must be auto, edges, dimacs, snap, mtx or binary, not " + format);
   }
   GraphHandle graph = emptyHandle();
-  py::gil_scoped_release unlocked;
-  MessageCapture capture;
-  if (!graph.owner->readGraph(path.c_str(), chosen, graph.firstNode)) {
-    capture.fail(FailureKind::FileFailed);
-  }
+  runStoppable([&] {
+    MessageCapture capture;
+    if (!graph.owner->readGraph(path.c_str(), chosen, graph.firstNode)) {
+      capture.fail(FailureKind::FileFailed);
+    }
+  });
   return graph;
 }
 
@@ -104,10 +106,18 @@ GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge) {
   return graph;
 }
 
-void saveGraph(const GraphHandle& graph, const std::filesystem::path& path) {
+void saveGraph(const GraphHandle& graph, const std::filesystem::path& path,
+               const std::string& format) {
+  const bool binary = format == "binary";
+  if (!binary && format != "edges") {
+    failWith(FailureKind::BadInput, "format must be edges or binary, not " + format);
+  }
   py::gil_scoped_release unlocked;
   MessageCapture capture;
-  if (graph.owner->saveGraph(path.c_str()) != 0) capture.fail(FailureKind::FileFailed);
+  ShortestPathSolver& owner = *graph.owner;
+  const int32_t saved =
+      binary ? owner.saveBinaryGraph(path.c_str(), graph.firstNode) : owner.saveGraph(path.c_str());
+  if (saved != 0) capture.fail(FailureKind::FileFailed);
 }
 
 py::tuple graphEdges(const GraphHandle& graph) {

@@ -29,7 +29,8 @@ GraphHandle readGraph(const std::filesystem::path& path, const std::string& form
 GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
                             std::optional<int64_t> numNodes);
 GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge);
-void saveGraph(const GraphHandle& graph, const std::filesystem::path& path);
+void saveGraph(const GraphHandle& graph, const std::filesystem::path& path,
+               const std::string& format);
 py::tuple graphEdges(const GraphHandle& graph);
 
 // Searches (graph_search.cpp).
@@ -38,6 +39,13 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
 py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target,
                        const std::string& ties, py::object threads);
 
+// Tables of costs (graph_matrix.cpp).
+py::array_t<int32_t> distanceMatrix(const GraphHandle& graph, py::handle sources,
+                                    py::handle targets, py::object maxCost, py::object threads);
+void saveMatrix(const std::filesystem::path& path, py::handle sources, py::handle targets,
+                py::handle matrix);
+
 // Solutions (solution_output.cpp).
 int32_t checksum(py::handle cost);
-void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred);
+void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred,
+                  int64_t firstNode);

@@ -20,7 +20,8 @@ constexpr const char* kModuleDoc =
 The search is the heap search of the command-line tool vorlinde: node for
 node, the costs and predecessors are those of its solution files. Costs and
 predecessors come as int32 numpy arrays, -1 for an unreached node and for a
-node without predecessor. Loading and searching release the GIL.
+node without predecessor. Loading and searching release the GIL, and Ctrl-C
+stops them with KeyboardInterrupt (the graph stays usable).
 
 Errors raise ValueError (bad graph files, bad arrays or arguments), TypeError
 (arrays that do not hold integers), OSError (files that cannot be read or
@@ -76,26 +77,53 @@ None when target is unreachable. It is the predecessor chain of
 shortest_paths(source, ties=ties).)";
 
 constexpr const char* kSaveDoc =
-    R"(save(path)
+    R"(save(path, format="edges")
 
 Writes the graph file of the tool's own format, one line "source target cost"
-per edge, in the order of edges(). Raises OSError when it cannot be written.)";
+per edge, in the order of edges(); or with format="binary" the binary graph
+file, which read_graph maps instead of parsing (the same edges, first_node
+and answers). The file is replaced whole or not at all. Raises OSError when it
+cannot be written.)";
+
+constexpr const char* kDistanceMatrixDoc =
+    R"(distance_matrix(sources, targets, max_cost=None, threads=None) -> int32 array
+
+Cheapest path costs from each source to each target: an int32 array of shape
+(len(sources), len(targets)), entry [i, j] the cost from sources[i] to
+targets[j], -1 where there is no path (or, with max_cost, none within it).
+Repeated sources or targets get rows or columns of their own. Each search
+stops once its targets are settled; the sources are spread over up to
+threads threads (default: one per core). Entry [i, j] equals
+shortest_paths(sources[i])[0][targets[j]].)";
+
+constexpr const char* kSaveMatrixDoc =
+    R"(save_matrix(path, sources, targets, matrix)
+
+Writes a table of costs as `vorlinde-query --matrix` prints it: the line
+"source" followed by the targets, then per source its number and its row,
+separated by tabs. matrix has the shape (len(sources), len(targets)). The file
+is replaced whole or not at all; OSError when it cannot be written.)";
 
 constexpr const char* kReadGraphDoc =
     R"(read_graph(path, format="auto") -> Graph
 
 Reads a graph file, plain or compressed with gzip or zstd (told from its first
-bytes); "-" reads standard input. format is "auto" (told from the content) or
-one of:
+bytes); "-" reads standard input. A binary graph file (Graph.save(path,
+format="binary"), vorlinde-query --convert) is mapped, not parsed: processes
+on one machine share one copy of it, and reading it takes a fraction of the
+time. format is "auto" (told from the content) or one of:
   "edges"   the tool's own: "source target cost" lines, nodes from 0
   "dimacs"  DIMACS .gr: "c" comments, "p sp N M", "a U V W" arcs, nodes 1 to N
   "snap"    SNAP edge lists: "#" comments, "U V" or "U V W" (no weight: cost 1)
   "mtx"     Matrix Market coordinate files (integer, whole real or pattern;
             general or symmetric), rows and columns from 1
+  "binary"  the binary graph file (a plain file only)
 Node numbers stay the file's own: for DIMACS and Matrix Market, node 0 is a
 node without edges and first_node is 1. A bad line raises
-ValueError("Bad graph file <path> line <k>: <reason>"); a file that cannot be
-opened or read raises OSError.)";
+ValueError("Bad graph file <path> line <k>: <reason>"), a damaged binary file
+ValueError("Bad graph file <path>: <reason>"); a file that cannot be opened or
+read raises OSError. Ctrl-C stops a long read with KeyboardInterrupt, as it
+does searches.)";
 
 constexpr const char* kRandomGraphDoc =
     R"(random_graph(n, seed, max_edge=5) -> Graph
@@ -112,10 +140,12 @@ The checksum that `vorlinde -h` prints for a solution with these costs: cost
 is a one-dimensional integer array, entry v for node v.)";
 
 constexpr const char* kSaveSolutionDoc =
-    R"(save_solution(path, cost, pred)
+    R"(save_solution(path, cost, pred, first_node=0)
 
 Writes a solution file as `vorlinde` does: one line "label cost pred" per
-node, in label order. A file that cannot be written raises OSError.)";
+node, in label order; from first_node on (the graph's first_node gives the
+lines of `vorlinde-query -o`). The file is replaced whole or not at all; a
+file that cannot be written raises OSError.)";
 
 }  // namespace
 
@@ -146,7 +176,9 @@ PYBIND11_MODULE(_core, module) {
            "threads"_a = py::none(), "ties"_a = "heap")
       .def("path", &pathBetween, kPathDoc, "source"_a, "target"_a, py::kw_only(),
            "ties"_a = "heap", "threads"_a = py::none())
-      .def("save", &saveGraph, kSaveDoc, "path"_a)
+      .def("distance_matrix", &distanceMatrix, kDistanceMatrixDoc, "sources"_a, "targets"_a,
+           "max_cost"_a = py::none(), "threads"_a = py::none())
+      .def("save", &saveGraph, kSaveDoc, "path"_a, "format"_a = "edges")
       .def("__repr__", [](const GraphHandle& graph) {
         return "<vorlinde.Graph with " + std::to_string(graph.owner->nodeCount) + " nodes and " +
                std::to_string(graph.owner->edgeCount) + " edges>";
@@ -155,5 +187,8 @@ PYBIND11_MODULE(_core, module) {
   module.def("read_graph", &readGraph, kReadGraphDoc, "path"_a, "format"_a = "auto");
   module.def("random_graph", &randomGraph, kRandomGraphDoc, "n"_a, "seed"_a, "max_edge"_a = 5);
   module.def("checksum", &checksum, kChecksumDoc, "cost"_a);
-  module.def("save_solution", &saveSolution, kSaveSolutionDoc, "path"_a, "cost"_a, "pred"_a);
+  module.def("save_solution", &saveSolution, kSaveSolutionDoc, "path"_a, "cost"_a, "pred"_a,
+             py::kw_only(), "first_node"_a = 0);
+  module.def("save_matrix", &saveMatrix, kSaveMatrixDoc, "path"_a, "sources"_a, "targets"_a,
+             "matrix"_a);
 }

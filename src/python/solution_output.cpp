@@ -1,11 +1,14 @@
 #include <string>
 
 #include "base/allocation.h"
+#include "io/text_writer.h"
 #include "python/graph_handle.h"
 #include "python/integer_arrays.h"
 #include "python/tool_errors.h"
 
 namespace {
+
+constexpr int32_t kSolutionBufferBytes = 1 << 16;
 
 // A solver holding the given solution, as if a search had produced it, so
 // that the checksum and the solution file are the tool's own.
@@ -44,7 +47,8 @@ int32_t checksum(py::handle cost) {
   return solver.solutionHash();
 }
 
-void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred) {
+void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred,
+                  int64_t firstNode) {
   const IntegerColumn costs = solutionColumn(cost, "cost");
   const IntegerColumn preds = solutionColumn(pred, "pred");
   if (costs.length != preds.length) {
@@ -52,9 +56,19 @@ void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle
                                         std::to_string(costs.length) + ", " +
                                         std::to_string(preds.length) + ")");
   }
+  if (firstNode < 0 || firstNode > costs.length) {
+    failWith(FailureKind::BadInput, "first_node is " + std::to_string(firstNode) + ", not from 0 to " +
+                                        std::to_string(costs.length));
+  }
   py::gil_scoped_release unlocked;
   MessageCapture capture;
   ShortestPathSolver solver;
   takeSolution(solver, costs, &preds);
-  if (!solver.saveSolution(path.c_str())) capture.fail(FailureKind::FileFailed);
+  // From node 0 it is the tool's own solution file; from another node, the
+  // lines of vorlinde-query -o.
+  TextWriter writer;
+  writer.capacity = kSolutionBufferBytes;
+  if (writer.open(path.c_str()) != 0) capture.fail(FailureKind::FileFailed);
+  solver.putSolutionLines(writer, static_cast<int32_t>(firstNode));
+  if (!writer.close()) capture.fail(FailureKind::FileFailed);
 }

@@ -11,11 +11,14 @@
 
 namespace {
 
-enum LongOnly { kSources = 256, kMaxCostOption, kProgress, kNoProgress, kTies };
+enum LongOnly { kSources = 256, kTargets, kMatrix, kConvert, kMaxCostOption, kProgress, kNoProgress, kTies };
 
 constexpr option kOptions[] = {{"source", required_argument, nullptr, 's'},
                                {"sources", required_argument, nullptr, kSources},
                                {"target", required_argument, nullptr, 't'},
+                               {"targets", required_argument, nullptr, kTargets},
+                               {"matrix", no_argument, nullptr, kMatrix},
+                               {"convert", required_argument, nullptr, kConvert},
                                {"max-cost", required_argument, nullptr, kMaxCostOption},
                                {"output", required_argument, nullptr, 'o'},
                                {"format", required_argument, nullptr, 'f'},
@@ -57,6 +60,15 @@ bool takeOption(int code, const char* name, QueryOptions& options) {
     case kSources:
       options.sourcesFile = optarg;
       return true;
+    case kTargets:
+      options.targetsFile = optarg;
+      return true;
+    case kMatrix:
+      options.matrix = true;
+      return true;
+    case kConvert:
+      options.convertTo = optarg;
+      return true;
     case kMaxCostOption:
       if (!parseCount(optarg, INT64_MAX, value)) {
         return usageError(std::string("invalid cost '") + optarg + "' for --max-cost");
@@ -69,7 +81,7 @@ bool takeOption(int code, const char* name, QueryOptions& options) {
     case 'f':
       if (!graphFormatNamed(optarg, options.format)) {
         return usageError(std::string("unknown format '") + optarg +
-                          "' (auto, edges, dimacs, snap or mtx)");
+                          "' (auto, edges, dimacs, snap, mtx or binary)");
       }
       return true;
     case 'j':
@@ -93,6 +105,25 @@ bool takeOption(int code, const char* name, QueryOptions& options) {
     default:
       return false;
   }
+}
+
+// Options that only make sense together, or not at all together.
+bool requestConsistent(const QueryOptions& options) {
+  const bool targetsGiven = !options.targets.empty() || options.targetsFile != nullptr;
+  if (options.convertTo != nullptr) {
+    if (options.matrix || targetsGiven || !options.sources.empty() ||
+        options.sourcesFile != nullptr || options.maxCost >= 0 || std::string(options.output) != "-") {
+      return usageError("--convert takes no sources, targets, --matrix, --max-cost or --output");
+    }
+    return true;
+  }
+  if (options.matrix && !targetsGiven) {
+    return usageError("--matrix needs targets (--target or --targets)");
+  }
+  if (options.matrix && std::string(options.output).find("{source}") != std::string::npos) {
+    return usageError("--matrix writes one table: its output path takes no '{source}'");
+  }
+  return true;
 }
 
 const char* nameOf(int code) {
@@ -134,5 +165,5 @@ QueryRequest parseQueryOptions(int argc, char** argv, QueryOptions& options) {
     return QueryRequest::UsageError;
   }
   options.graph = argv[optind];
-  return QueryRequest::Run;
+  return requestConsistent(options) ? QueryRequest::Run : QueryRequest::UsageError;
 }

@@ -11,6 +11,9 @@ struct QueryOptions {
   std::vector<int64_t> sources;
   const char* sourcesFile = nullptr;
   std::vector<int64_t> targets;
+  const char* targetsFile = nullptr;
+  bool matrix = false;              // one table of costs, a row per source and a column per target
+  const char* convertTo = nullptr;  // write the graph here as a binary graph file, and nothing else
   int64_t maxCost = -1;  // -1: no limit
   const char* output = "-";
   GraphFormat format = GraphFormat::Auto;

@@ -14,6 +14,7 @@
 #include "base/thread_count.h"
 #include "base/messages.h"
 #include "graph/shortest_path_solver.h"
+#include "query/query_matrix.h"
 #include "query/query_output.h"
 #include "query/query_progress.h"
 #include "search/search_limits.h"
@@ -102,13 +103,21 @@ struct QuerySolve {
 }  // namespace
 
 int runQuery(const QueryOptions& options) {
+  if (options.convertTo != nullptr) return runConversion(options);
   std::vector<int64_t> requested = options.sources;
   if (options.sourcesFile != nullptr && !readSourcesFile(options.sourcesFile, requested)) {
     return kQueryFailure;
   }
-  requested = withoutRepeats(requested);
-  const bool perSourceOutput = hasSourcePlaceholder(options.output);
-  if (requested.size() > 1 && options.targets.empty() && !perSourceOutput) {
+  std::vector<int64_t> targets = options.targets;
+  if (options.targetsFile != nullptr &&
+      !readSourcesFile(options.targetsFile, targets, "targets")) {
+    return kQueryFailure;
+  }
+  // A table keeps a row for every source given, repeats too; files and
+  // lines are written once per source.
+  if (!options.matrix) requested = withoutRepeats(requested);
+  const bool perSourceOutput = !options.matrix && hasSourcePlaceholder(options.output);
+  if (requested.size() > 1 && targets.empty() && !perSourceOutput) {
     reportUsageError("several sources without --target need an output path with '{source}'");
     return kQueryUsageError;
   }
@@ -131,7 +140,7 @@ int runQuery(const QueryOptions& options) {
   if (requested.empty()) requested.push_back(firstNode);
   QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, 1, {}, {}, {}, &progress};
   if (!nodesInGraph(requested, firstNode, graph.nodeCount, solve.sources) ||
-      !nodesInGraph(options.targets, firstNode, graph.nodeCount, solve.targets) ||
+      !nodesInGraph(targets, firstNode, graph.nodeCount, solve.targets) ||
       !outputsSpareTheGraph(options, solve.sources)) {
     return kQueryFailure;
   }
@@ -141,12 +150,17 @@ int runQuery(const QueryOptions& options) {
                    options.ties == TieOrder::Canonical);
   solve.threadsPerSearch = share.threadsPerSearch;
   StopWatch solveWatch;
-  solve.run(graph, share.searchesAtOnce);
+  if (options.matrix) {
+    solve.failed = !solveMatrix(graph, options, solve.sources, solve.targets,
+                                share.searchesAtOnce, progress);
+  } else {
+    solve.run(graph, share.searchesAtOnce);
+  }
   progress.clear();
 
   // One output for every source: written only when all of them were solved,
   // so that a failure leaves the file that was there.
-  if (!solve.failed && !solve.targets.empty() && !perSourceOutput) {
+  if (!solve.failed && !options.matrix && !solve.targets.empty() && !perSourceOutput) {
     if (!writeTexts(options.output, solve.targetText.data(), solve.targetText.size())) {
       solve.failed = true;
     }

@@ -27,7 +27,7 @@ const char* takeLine(const char* at, const char* stop, std::vector<int64_t>& sou
 
 }  // namespace
 
-bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
+bool readSourcesFile(const char* path, std::vector<int64_t>& sources, const char* kind) {
   InputFile input;
   if (!input.open(path)) return false;
   const char* reason = nullptr;
@@ -42,7 +42,7 @@ bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
   }
   input.close();
   if (reason == nullptr) return true;
-  printLinef("ERROR: Bad sources file %s line %lld: %s", path, static_cast<long long>(lineNumber),
+  printLinef("ERROR: Bad %s file %s line %lld: %s", kind, path, static_cast<long long>(lineNumber),
              reason);
   return false;
 }

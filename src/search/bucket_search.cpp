@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/allocation.h"
+#include "base/stop_request.h"
 #include "search/item_list.h"
 #include "search/path_limit.h"
 
@@ -50,6 +51,7 @@ struct BucketSearch {
   int64_t current = 0;           // bucket being drained
   int64_t work = 0;              // edges relaxed, plus rescans of the side lists
   bool skippedSum = false;
+  StopCheck stopCheck{};
 
   int64_t bucketOf(int32_t cost) const { return cost >> shift; }
 
@@ -144,7 +146,7 @@ struct BucketSearch {
       // Otherwise it was improved into an earlier bucket, or was already
       // handled from one.
       if (bucketOf(cost) == current) relax(node, cost);
-      if (work > workLimit) return false;
+      if (work > workLimit || stopCheck.due()) return false;
     }
     slotItems -= slot.size;
     slot.size = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/stop_request.h"
 #include "graph/graph_types.h"
 #include "graph/shortest_path_solver.h"
 #include "search/heap_layouts.h"
@@ -27,6 +28,7 @@ struct HeapSearch {
   int32_t heapSize;
   int32_t skippedCount;
   Stop stop{};
+  StopCheck stopCheck{};
 
   // The targets' result and position entries are fetched for all edges at
   // once, so their cache misses overlap instead of following each other.
@@ -82,7 +84,7 @@ struct HeapSearch {
     results[source].cost = 0;
     pushEntry(heap, heapSize, source, 0);
     while (heapSize > 0) {
-      if (stop.pastLimit(heap.key(0))) return;
+      if (stop.pastLimit(heap.key(0)) || stopCheck.due()) return;
       const int32_t node = heap.node(0);
       prefetchTargets(node);
       takeMinEntry(heap, heapSize);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/stop_request.h"
 #include "base/stopwatch.h"
 #include "graph/shortest_path_solver.h"
 #include "base/messages.h"
@@ -30,6 +31,8 @@ bool ShortestPathSolver::runSearchFrame(const char* initLabel, const char* findL
     printTimingLine(initLabel, initWatch.elapsedMs());
     printTimingLine(findLabel, findWatch.elapsedMs());
   }
+  // A stopped search (base/stop_request.h) answers nothing.
+  if (stopRequested()) return false;
   if (reportPathOverLimit(scope)) return false;
   solutionSet = true;
   return true;

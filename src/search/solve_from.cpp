@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "base/allocation.h"
+#include "base/stop_request.h"
 #include "graph/shortest_path_solver.h"
 #include "search/bucket_search.h"
 #include "search/heap_layouts.h"
@@ -45,6 +46,7 @@ bool ShortestPathSolver::solveWhole(int32_t source) {
       if (searchByBuckets(edges, edgeCount, edgeRanges, results, searchNodeCount, source, plan.shift)) {
         return OverLimitScope{};
       }
+      if (stopRequested()) return OverLimitScope{};
       std::memset(static_cast<void*>(results), 0xFF, sizeof(NodeResult) * static_cast<std::size_t>(searchNodeCount));
     }
     allocateHeapEntries();

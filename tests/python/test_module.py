@@ -145,7 +145,7 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
     (lambda d: vorlinde.save_solution(d / "s.txt", [0, 1], [-1]), ValueError,
      "cost and pred differ in length (2, 1)"),
     (lambda d: vorlinde.read_graph(d / "g.txt", format="gml"), ValueError,
-     "format must be auto, edges, dimacs, snap or mtx, not gml"),
+     "format must be auto, edges, dimacs, snap, mtx or binary, not gml"),
     (lambda d: vorlinde.random_graph(6, 1), ValueError, "n is 6, not a node count from 7"),
     (lambda d: vorlinde.random_graph(7, 1, max_edge=7), ValueError,
      "max_edge is 7, not a number from 5 to 6"),

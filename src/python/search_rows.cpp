@@ -1,0 +1,77 @@
+#include "python/search_rows.h"
+
+#include <algorithm>
+#include <exception>
+#include <mutex>
+#include <string>
+
+#include "base/thread_count.h"
+#include "python/integer_arrays.h"
+#include "search/solve_sources.h"
+
+void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
+                const SearchWay& way, const MessageCapture& capture) {
+  const bool solved = way.ties == TieOrder::Canonical
+                          ? solver.solveCanonical(source, limits, way.threads)
+                          : solver.solveFrom(source, limits);
+  if (!solved) capture.fail(FailureKind::BadInput);
+}
+
+TieOrder checkedTies(const std::string& ties) {
+  TieOrder order = TieOrder::Heap;
+  if (!tieOrderNamed(ties.c_str(), order)) {
+    failWith(FailureKind::BadInput, "ties must be \"heap\" or \"canonical\", not \"" + ties + "\"");
+  }
+  return order;
+}
+
+void spreadRows(const ShortestPathSolver& owner, std::size_t rowCount, int threadCount,
+                const RowSolver& solveRow) {
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  solveSources(owner, rowCount, threadCount, [&](ShortestPathSolver& solver, std::size_t row) {
+    try {
+      MessageCapture capture;
+      solveRow(solver, row, capture);
+      return true;
+    } catch (...) {
+      const std::lock_guard<std::mutex> hold(failureLock);
+      if (!failure) failure = std::current_exception();
+      return false;
+    }
+  });
+  if (failure) std::rethrow_exception(failure);
+}
+
+int64_t callThreads(py::handle threads) {
+  if (threads.is_none()) return threadCount();
+  const auto workers = threads.cast<int64_t>();
+  if (workers < 1) {
+    failWith(FailureKind::BadInput, "threads is " + std::to_string(workers) + ", not 1 or more");
+  }
+  // More threads than this only wait for the memory the others use.
+  return std::min<int64_t>(workers, 4096);
+}
+
+int threadsFor(py::handle threads, int64_t rowCount) {
+  return static_cast<int>(std::min<int64_t>(callThreads(threads), std::max<int64_t>(rowCount, 1)));
+}
+
+std::vector<int32_t> nodeLabels(const GraphHandle& graph, py::handle values, const char* name) {
+  const IntegerColumn column = integerColumn(values, name);
+  const int32_t nodes = graph.owner->nodeCount;
+  checkRange(column, name, 0, nodes - 1,
+             ("a node label from 0 to " + std::to_string(nodes - 1)).c_str());
+  std::vector<int32_t> labels(static_cast<std::size_t>(column.length));
+  column.forEach([&](int64_t i, int64_t value) { labels[i] = static_cast<int32_t>(value); });
+  return labels;
+}
+
+int64_t checkedMaxCost(py::handle maxCost) {
+  if (maxCost.is_none()) return SearchLimits{}.maxCost;
+  const auto limit = maxCost.cast<int64_t>();
+  if (limit < 0) {
+    failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
+  }
+  return limit;
+}
