@@ -28,6 +28,7 @@ const char* takeLine(const char* at, const char* stop, std::vector<int64_t>& sou
 }  // namespace
 
 bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
+  const size_t given = sources.size();
   InputFile input;
   if (!input.open(path)) return false;
   const char* reason = nullptr;
@@ -41,8 +42,16 @@ bool readSourcesFile(const char* path, std::vector<int64_t>& sources) {
     lineNumber = lines.lineNumber;
   }
   input.close();
-  if (reason == nullptr) return true;
-  printLinef("ERROR: Bad sources file %s line %lld: %s", path, static_cast<long long>(lineNumber),
-             reason);
-  return false;
+  if (reason != nullptr) {
+    printLinef("ERROR: Bad sources file %s line %lld: %s", path,
+               static_cast<long long>(lineNumber), reason);
+    return false;
+  }
+  // An empty list (a filter that found nothing, say) must not turn into the
+  // default source.
+  if (sources.size() == given) {
+    printLinef("ERROR: Bad sources file %s: no source in it", path);
+    return false;
+  }
+  return true;
 }

@@ -5,5 +5,6 @@
 
 // Appends the node numbers of a sources file: one number a line, or DIMACS
 // .ss lines "s N"; blank lines, "#" and "c" comments and "p" lines are
-// skipped. False after "ERROR: Bad sources file <path> line <k>: <reason>".
+// skipped. False after "ERROR: Bad sources file <path> line <k>: <reason>",
+// or "ERROR: Bad sources file <path>: no source in it" for a file without one.
 bool readSourcesFile(const char* path, std::vector<int64_t>& sources);
