@@ -9,6 +9,7 @@
 
 #include "base/thread_count.h"
 #include "python/graph_handle.h"
+#include "python/integer_argument.h"
 #include "python/integer_arrays.h"
 #include "search/search_limits.h"
 #include "search/search_path.h"
@@ -33,23 +34,16 @@ void copyResults(const ShortestPathSolver& solver, int32_t* cost, int32_t* pred)
   }
 }
 
-int32_t checkedSource(const GraphHandle& graph, int64_t source, const char* name) {
+int32_t checkedSource(const GraphHandle& graph, py::handle source, const char* name) {
   const int32_t nodes = graph.owner->nodeCount;
-  if (source < 0 || source >= nodes) {
-    failWith(FailureKind::BadInput, std::string(name) + " is " + std::to_string(source) +
-                                        ", not a node label from 0 to " +
-                                        std::to_string(nodes - 1));
-  }
-  return static_cast<int32_t>(source);
+  return static_cast<int32_t>(integerArgument(
+      source, name, 0, nodes - 1, "a node label from 0 to " + std::to_string(nodes - 1)));
 }
 
 int64_t checkedMaxCost(py::handle maxCost) {
   if (maxCost.is_none()) return SearchLimits{}.maxCost;
-  const auto limit = maxCost.cast<int64_t>();
-  if (limit < 0) {
-    failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
-  }
-  return limit;
+  return integerArgument(maxCost, "max_cost", 0, INT64_MAX,
+                         "a cost from 0 to " + std::to_string(INT64_MAX));
 }
 
 // Solves one row of cost and pred per source, the sources spread over
@@ -86,11 +80,8 @@ py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t m
 
   int64_t workers = threadCount();
   if (!threads.is_none()) {
-    workers = threads.cast<int64_t>();
-    if (workers < 1) {
-      failWith(FailureKind::BadInput,
-               "threads is " + std::to_string(workers) + ", not 1 or more");
-    }
+    workers = integerArgument(threads, "threads", 1, INT64_MAX,
+                              "a thread count from 1 to " + std::to_string(INT64_MAX));
   }
   workers = std::min<int64_t>(workers, std::max<int64_t>(column.length, 1));
 
@@ -119,9 +110,13 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
     if (!source.is_none()) failWith(FailureKind::BadArgument, "give source or sources, not both");
     return severalSources(graph, sources, limit, threads);
   }
-  const int64_t wanted = source.is_none() ? graph.firstNode : source.cast<int64_t>();
-  const int32_t from = checkedSource(graph, wanted, "source");
   const int32_t nodes = graph.owner->nodeCount;
+  if (source.is_none() && graph.firstNode >= nodes) {
+    // A DIMACS or Matrix Market file of no nodes: its first node is not there.
+    failWith(FailureKind::BadInput, "the graph has no nodes: no source to search from");
+  }
+  const int32_t from =
+      source.is_none() ? graph.firstNode : checkedSource(graph, source, "source");
   Int32Buffer cost;
   Int32Buffer pred;
   {
@@ -138,7 +133,7 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
                         handToNumpy(std::move(pred), {nodes}));
 }
 
-py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target) {
+py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target) {
   const int32_t from = checkedSource(graph, source, "source");
   const int32_t to = checkedSource(graph, target, "target");
   Int32Buffer path;
