@@ -132,7 +132,9 @@ void makeOnlyOnce(py::class_<GraphHandle>& graphClass) {
         make(self, *args, **keywords);
       },
       // Not named __init__, which pybind11 would take for a constructor of its own.
-      py::name("make_once"), py::is_method(graphClass));
+      py::name("make_once"), py::is_method(graphClass),
+      "__init__(src, dst, cost, num_nodes=None)\n\nMakes the graph (see Graph), once: a second "
+      "call raises TypeError.");
 }
 
 }  // namespace
