@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/thread_count.h"
+#include "python/integer_argument.h"
 #include "python/integer_arrays.h"
 #include "search/solve_sources.h"
 
@@ -35,10 +36,8 @@ void spreadRows(const ShortestPathSolver& owner, std::size_t rowCount, int threa
 int threadsFor(py::handle threads, int64_t rowCount) {
   int64_t workers = threadCount();
   if (!threads.is_none()) {
-    workers = threads.cast<int64_t>();
-    if (workers < 1) {
-      failWith(FailureKind::BadInput, "threads is " + std::to_string(workers) + ", not 1 or more");
-    }
+    workers = integerArgument(threads, "threads", 1, INT64_MAX,
+                              "a thread count from 1 to " + std::to_string(INT64_MAX));
   }
   return static_cast<int>(std::min<int64_t>(workers, std::max<int64_t>(rowCount, 1)));
 }
@@ -55,9 +54,6 @@ std::vector<int32_t> nodeLabels(const GraphHandle& graph, py::handle values, con
 
 int64_t checkedMaxCost(py::handle maxCost) {
   if (maxCost.is_none()) return SearchLimits{}.maxCost;
-  const auto limit = maxCost.cast<int64_t>();
-  if (limit < 0) {
-    failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
-  }
-  return limit;
+  return integerArgument(maxCost, "max_cost", 0, INT64_MAX,
+                         "a cost from 0 to " + std::to_string(INT64_MAX));
 }
