@@ -1,5 +1,7 @@
 #include "formats/graph_format.h"
 
+#include <strings.h>
+
 #include <cstring>
 
 namespace {
@@ -32,7 +34,10 @@ GraphFormat detectGraphFormat(const char* text, size_t size) {
       std::memcmp(text, kBinaryGraphMagic, sizeof kBinaryGraphMagic) == 0) {
     return GraphFormat::Binary;
   }
-  if (size >= 14 && std::memcmp(text, "%%MatrixMarket", 14) == 0) return GraphFormat::Mtx;
+  // The banner, in any letter case as the Matrix Market reader takes it.
+  const char* banner = text;
+  while (banner < end && (*banner == ' ' || *banner == '\t')) ++banner;
+  if (end - banner >= 14 && strncasecmp(banner, "%%MatrixMarket", 14) == 0) return GraphFormat::Mtx;
   // The first line that is not blank decides.
   for (const char* at = text; at < end;) {
     while (at < end && isBlank(*at)) ++at;

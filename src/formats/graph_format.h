@@ -22,7 +22,7 @@ const char* graphFormatName(GraphFormat format);
 // The lowest node number of the format: 1 for Dimacs and Mtx, else 0.
 int32_t firstNodeOf(GraphFormat format);
 
-// Tells the format from the first bytes: a binary graph's magic, a Matrix Market banner,
-// DIMACS "c" or "p" lines, SNAP "#" comments or two-number lines; three
-// numbers a line is the tool's own format.
+// Tells the format from the first bytes: a binary graph's magic, a Matrix
+// Market banner (in any letter case), DIMACS "c" or "p" lines, SNAP "#"
+// comments or two-number lines; three numbers a line is the tool's own format.
 GraphFormat detectGraphFormat(const char* text, size_t size);

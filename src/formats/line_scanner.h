@@ -67,10 +67,12 @@ inline bool nextField(const char*& at, const char* stop) {
   return at < stop;
 }
 
-// An unsigned decimal number of at most 18 digits, no larger than limit,
-// ended by a blank or the line end. Null on success, else the reason.
+// An unsigned decimal number of at most 18 digits after its leading zeros,
+// no larger than limit, ended by a blank or the line end. Null on success,
+// else the reason.
 inline const char* readNumber(const char*& at, const char* stop, int64_t limit, int64_t& value) {
   if (at == stop || !isDigit(*at)) return "not a number";
+  while (*at == '0' && at + 1 < stop && isDigit(at[1])) ++at;
   int64_t result = 0;
   const char* first = at;
   while (at < stop && isDigit(*at)) {

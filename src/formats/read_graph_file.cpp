@@ -98,9 +98,10 @@ bool readGraphFile(const char* path, GraphFormat format, const EdgeFileReading& 
                failure.reason);
     return false;
   }
-  // A text without edges is the graph of its first node alone.
-  const int64_t labelBound =
-      std::max({header.labelBound(), int64_t{text.labelBound}, int64_t{firstNode} + 1});
+  // Nodes are those the header names and those the edges use, never more: a
+  // DIMACS or Matrix Market text of no nodes has not even its first one. A
+  // text without a header or edges is node 0 alone.
+  const int64_t labelBound = std::max(header.labelBound(), int64_t{text.labelBound});
   std::free(list.edges);
   list.edges = text.edges;
   list.count = text.edgeCount;

@@ -115,6 +115,9 @@ int32_t TextReader::readAnyLine(const int32_t* powersOfTen, int32_t& from, int32
     const unsigned char byte = static_cast<unsigned char>(*at);
     if (isDigit(byte)) {
       if (fieldCount == 3) return rejectLine(at, kExpectedThreeNumbers);
+      // Leading zeros do not count among a number's digits: "00000000001" is
+      // 1. A zero at the end of the data stays, as the start of the number.
+      while (*at == '0' && isDigit(static_cast<unsigned char>(at[1]))) ++at;
       const int length = digit_scan::digitRunLength(at);
       if (length > digit_scan::kMostDigits) return rejectLine(at, kNumberTooLarge);
       if (at + length == buffer + end && !endOfFile) {

@@ -5,6 +5,7 @@
 #include "base/allocation.h"
 #include "formats/graph_format.h"
 #include "python/graph_handle.h"
+#include "python/integer_argument.h"
 #include "python/integer_arrays.h"
 #include "python/stoppable.h"
 #include "python/tool_errors.h"
@@ -18,7 +19,25 @@ std::string rangeText(const char* what, int64_t lowest, int64_t highest) {
   return std::string(what) + " from " + std::to_string(lowest) + " to " + std::to_string(highest);
 }
 
+constexpr const char* kNotMade =
+    "this Graph was never made: make graphs with Graph(src, dst, cost), read_graph() or "
+    "random_graph()";
+
 }  // namespace
+
+bool isMadeGraph(py::handle self) {
+  return py::isinstance<GraphHandle>(self) &&
+         reinterpret_cast<py::detail::instance*>(self.ptr())
+             ->get_value_and_holder()
+             .holder_constructed();
+}
+
+const GraphHandle& madeGraph(py::handle self) {
+  if (!isMadeGraph(self)) failWith(FailureKind::BadArgument, kNotMade);
+  return *reinterpret_cast<py::detail::instance*>(self.ptr())
+              ->get_value_and_holder()
+              .value_ptr<GraphHandle>();
+}
 
 GraphHandle readGraph(const std::filesystem::path& path, const std::string& format) {
   GraphFormat chosen = GraphFormat::Auto;
@@ -37,7 +56,7 @@ GraphHandle readGraph(const std::filesystem::path& path, const std::string& form
 }
 
 GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
-                            std::optional<int64_t> numNodes) {
+                            py::handle numNodes) {
   const IntegerColumn from = integerColumn(src, "src");
   const IntegerColumn to = integerColumn(dst, "dst");
   const IntegerColumn costs = integerColumn(cost, "cost");
@@ -50,11 +69,12 @@ GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
     failWith(FailureKind::BadInput, "a graph holds at most 2147483647 edges");
   }
   const int64_t mostNodes = int64_t{kMaxLabel} + 1;
-  if (numNodes && (*numNodes < 1 || *numNodes > mostNodes)) {
-    failWith(FailureKind::BadInput, "num_nodes is " + std::to_string(*numNodes) + ", not " +
-                                        rangeText("a node count", 1, mostNodes));
+  int64_t nodes = 0;  // 0: one more than the highest label
+  if (!numNodes.is_none()) {
+    nodes = integerArgument(numNodes, "num_nodes", 1, mostNodes,
+                            rangeText("a node count", 1, mostNodes));
   }
-  const int64_t highestLabel = numNodes ? *numNodes - 1 : kMaxLabel;
+  const int64_t highestLabel = nodes > 0 ? nodes - 1 : kMaxLabel;
   const std::string labelText = rangeText("a node label", 0, highestLabel);
   const std::string costText = rangeText("a cost", 0, kMaxCost);
 
@@ -77,26 +97,20 @@ GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
     labelBound = std::max(labelBound, value + 1);
   });
   costs.forEach([&](int64_t i, int64_t value) { edges[i].cost = static_cast<int32_t>(value); });
-  graph.owner->adoptEdges(edges, count, static_cast<int32_t>(numNodes.value_or(labelBound)));
+  graph.owner->adoptEdges(edges, count, static_cast<int32_t>(nodes > 0 ? nodes : labelBound));
   return graph;
 }
 
-GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge) {
-  if (n < kMinRandomNodes || n > INT32_MAX) {
-    failWith(FailureKind::BadInput, "n is " + std::to_string(n) + ", not " +
-                                        rangeText("a node count", kMinRandomNodes, INT32_MAX));
-  }
+GraphHandle randomGraph(py::handle nodeCount, py::handle seedNumber, py::handle maxEdgeCount) {
+  const int64_t n = integerArgument(nodeCount, "n", kMinRandomNodes, INT32_MAX,
+                                    rangeText("a node count", kMinRandomNodes, INT32_MAX));
   const int64_t mostEdges = std::min<int64_t>(kMaxEdgeCeiling, n - 1);
-  if (maxEdge < kMaxEdgeFloor || maxEdge > mostEdges) {
-    failWith(FailureKind::BadInput, "max_edge is " + std::to_string(maxEdge) + ", not " +
-                                        rangeText("a number", kMaxEdgeFloor, mostEdges));
-  }
+  const int64_t maxEdge = integerArgument(maxEdgeCount, "max_edge", kMaxEdgeFloor, mostEdges,
+                                          rangeText("a number", kMaxEdgeFloor, mostEdges));
   // Seeds above the int32_t range name the same engine seed as their
   // wrapped-around value on the command line.
-  if (seed < INT32_MIN || seed > UINT32_MAX) {
-    failWith(FailureKind::BadInput, "seed is " + std::to_string(seed) + ", not " +
-                                        rangeText("a seed", INT32_MIN, UINT32_MAX));
-  }
+  const int64_t seed = integerArgument(seedNumber, "seed", INT32_MIN, UINT32_MAX,
+                                       rangeText("a seed", INT32_MIN, UINT32_MAX));
   GraphHandle graph = emptyHandle();
   py::gil_scoped_release unlocked;
   MessageCapture capture;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "graph/shortest_path_solver.h"
@@ -24,11 +23,17 @@ struct GraphHandle {
   int32_t firstNode = 0;
 };
 
-// Making and saving graphs (graph_building.cpp).
+// Whether self is a Graph that __init__ has made: Graph.__new__(Graph) gives
+// one that it has not, whose memory must never be read as a graph.
+bool isMadeGraph(py::handle self);
+// The graph of a made Graph; TypeError for anything else (graph_building.cpp,
+// like the calls below).
+const GraphHandle& madeGraph(py::handle self);
+
+// Making and saving graphs.
+GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost, py::handle numNodes);
 GraphHandle readGraph(const std::filesystem::path& path, const std::string& format);
-GraphHandle graphFromArrays(py::handle src, py::handle dst, py::handle cost,
-                            std::optional<int64_t> numNodes);
-GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge);
+GraphHandle randomGraph(py::handle n, py::handle seed, py::handle maxEdge);
 void saveGraph(const GraphHandle& graph, const std::filesystem::path& path,
                const std::string& format);
 py::tuple graphEdges(const GraphHandle& graph);
@@ -36,7 +41,7 @@ py::tuple graphEdges(const GraphHandle& graph);
 // Searches (graph_search.cpp).
 py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
                         py::object sources, py::object threads, const std::string& ties);
-py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target,
+py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target,
                        const std::string& ties, py::object threads);
 
 // Tables of costs (graph_matrix.cpp).
@@ -48,4 +53,4 @@ void saveMatrix(const std::filesystem::path& path, py::handle sources, py::handl
 // Solutions (solution_output.cpp).
 int32_t checksum(py::handle cost);
 void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred,
-                  int64_t firstNode);
+                  py::handle firstNode);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "python/graph_handle.h"
+#include "python/integer_argument.h"
 #include "python/integer_arrays.h"
 #include "python/search_rows.h"
 #include "python/stoppable.h"
@@ -21,14 +22,10 @@ void copyResults(const ShortestPathSolver& solver, int32_t* cost, int32_t* pred)
   }
 }
 
-int32_t checkedSource(const GraphHandle& graph, int64_t source, const char* name) {
+int32_t checkedSource(const GraphHandle& graph, py::handle source, const char* name) {
   const int32_t nodes = graph.owner->nodeCount;
-  if (source < 0 || source >= nodes) {
-    failWith(FailureKind::BadInput, std::string(name) + " is " + std::to_string(source) +
-                                        ", not a node label from 0 to " +
-                                        std::to_string(nodes - 1));
-  }
-  return static_cast<int32_t>(source);
+  return static_cast<int32_t>(integerArgument(
+      source, name, 0, nodes - 1, "a node label from 0 to " + std::to_string(nodes - 1)));
 }
 
 int64_t searchSteps(const ShortestPathSolver& owner) {
@@ -78,10 +75,14 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
     return severalSources(graph, sources, limit, threads, order);
   }
   const SearchWay way{order, static_cast<int32_t>(callThreads(threads))};
-  const int64_t wanted = source.is_none() ? graph.firstNode : source.cast<int64_t>();
-  const int32_t from = checkedSource(graph, wanted, "source");
   const ShortestPathSolver& owner = *graph.owner;
   const int32_t nodes = owner.nodeCount;
+  if (source.is_none() && graph.firstNode >= nodes) {
+    // A DIMACS or Matrix Market file of no nodes: its first node is not there.
+    failWith(FailureKind::BadInput, "the graph has no nodes: no source to search from");
+  }
+  const int32_t from =
+      source.is_none() ? graph.firstNode : checkedSource(graph, source, "source");
   Int32Buffer cost;
   Int32Buffer pred;
   runStoppable(
@@ -99,7 +100,7 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
                         handToNumpy(std::move(pred), {nodes}));
 }
 
-py::object pathBetween(const GraphHandle& graph, int64_t source, int64_t target,
+py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target,
                        const std::string& ties, py::object threads) {
   const int32_t from = checkedSource(graph, source, "source");
   const int32_t to = checkedSource(graph, target, "target");

@@ -17,6 +17,12 @@ IntegerColumn integerColumn(py::handle values, const char* name) {
   column.length = array.shape(0);
   const char kind = array.dtype().kind();
   if (kind == 'i' || kind == 'u') {
+    if (!array.dtype().attr("isnative").cast<bool>()) {
+      // The other byte order (an array read from a big-endian file, say) is
+      // turned into this machine's once: read as they lie, its numbers differ.
+      array = py::array::ensure(array.attr("astype")(array.dtype().attr("newbyteorder")("=")),
+                                py::array::c_style);
+    }
     column.kind = kind;
     column.itemSize = array.itemsize();
   } else if (column.length == 0) {

@@ -61,7 +61,8 @@ struct IntegerColumn {
 };
 
 // name is how messages call the argument. Raises TypeError for values that
-// are not integers and ValueError for more than one dimension.
+// are not integers and ValueError for more than one dimension. Arrays in
+// either byte order give the numbers they hold.
 IntegerColumn integerColumn(py::handle values, const char* name);
 
 // Every value of column between lowest and highest, or ValueError naming the

@@ -23,9 +23,11 @@ predecessors come as int32 numpy arrays, -1 for an unreached node and for a
 node without predecessor. Loading and searching release the GIL, and Ctrl-C
 stops them with KeyboardInterrupt (the graph stays usable).
 
-Errors raise ValueError (bad graph files, bad arrays or arguments), TypeError
-(arrays that do not hold integers), OSError (files that cannot be read or
-written) and MemoryError, with the tool's own messages.)";
+Errors raise ValueError (bad graph files, bad arrays or arguments, numbers out
+of range however large), TypeError (arrays or arguments that are not integers,
+a Graph used before __init__ made it or made again), OSError (files that
+cannot be read or written) and MemoryError, with the tool's own messages or
+ones that name the argument. Integer arrays may be in either byte order.)";
 
 constexpr const char* kGraphDoc =
     R"(Graph(src, dst, cost, num_nodes=None)
@@ -37,7 +39,8 @@ to 2147483646 and below num_nodes when it is given; num_nodes defaults to one
 more than the highest label (1 without edges). Costs run from 0 to
 2147483647. The edges of one source keep their given order, which decides
 between equally cheap paths as in a graph file. A graph never changes once
-made; it may be searched from several threads at once.)";
+made (calling __init__ again raises TypeError); it may be searched from
+several threads at once.)";
 
 constexpr const char* kEdgesDoc =
     R"(edges() -> (src, dst, cost)
@@ -53,7 +56,8 @@ Cheapest path costs and predecessors from source: two int32 arrays of
 num_nodes entries. cost[v] is the cost of the cheapest path from source to v
 and pred[v] the node before v on it; -1 for unreached nodes and for the
 source's pred. With max_cost, nodes whose cost is above it are left unreached
-(-1); every other node keeps exactly its value.
+(-1); every other node keeps exactly its value. A DIMACS or Matrix Market file
+of no nodes has no first node: without a source, ValueError.
 
 With sources, two int32 arrays of shape (len(sources), num_nodes), row i for
 sources[i], solved in parallel on up to threads threads (default: one per
@@ -62,11 +66,11 @@ core).
 ties chooses among equally cheap paths. "heap" (the default) gives the
 predecessors of the binary heap search, exactly those of the tool's solution
 files. "canonical" gives those of a rule of the graph alone: pred[v] is, among
-the in-neighbours u with cost[u] + w(u, v) == cost[v], the one of least
-cost[u], then of fewest edges on a cheapest path to u, then of least number.
-Its answer is the same on any number of threads, and threads (default: one
-per core) are the threads of the whole call: with fewer sources than
-threads, they share the searches. The costs are the same in both.)";
+the in-neighbours u with cost[u] + w(u, v) == cost[v] (u != v), the one of
+least cost[u], then of fewest edges on a cheapest path to u, then of least
+number. Its answer is the same on any number of threads, and threads (default:
+one per core) are the threads of the whole call: with fewer sources than
+threads, they share the searches. The costs are the same either way.)";
 
 constexpr const char* kPathDoc =
     R"(path(source, target, *, ties="heap", threads=None) -> int32 array or None
@@ -147,6 +151,31 @@ node, in label order; from first_node on (the graph's first_node gives the
 lines of `vorlinde-query -o`). The file is replaced whole or not at all; a
 file that cannot be written raises OSError.)";
 
+// A method that works on the graph of a Graph object, checked first: pybind11
+// would hand it the uninitialised memory of a Graph that __init__ never made.
+template <typename Result, typename... Args>
+auto onMadeGraph(Result (*method)(const GraphHandle&, Args...)) {
+  return [method](py::handle self, Args... args) { return method(madeGraph(self), args...); };
+}
+
+// pybind11 lets a second __init__ on a made Graph pass without a word, the
+// object keeping its first graph. A graph never changes: the call is refused.
+void makeOnlyOnce(py::class_<GraphHandle>& graphClass) {
+  const py::object make = graphClass.attr("__init__");
+  graphClass.attr("__init__") = py::cpp_function(
+      [make](py::handle self, const py::args& args, const py::kwargs& keywords) {
+        if (isMadeGraph(self)) {
+          failWith(FailureKind::BadArgument,
+                   "this Graph is made already, and a graph never changes: make a new Graph");
+        }
+        make(self, *args, **keywords);
+      },
+      // Not named __init__, which pybind11 would take for a constructor of its own.
+      py::name("make_once"), py::is_method(graphClass),
+      "__init__(src, dst, cost, num_nodes=None)\n\nMakes the graph (see Graph), once: a second "
+      "call raises TypeError.");
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_core, module) {
@@ -157,32 +186,37 @@ PYBIND11_MODULE(_core, module) {
   module.attr("__version__") = kVersionText;
   registerToolFailures();
 
-  py::class_<GraphHandle>(module, "Graph", kGraphDoc)
+  py::class_<GraphHandle> graphClass(module, "Graph", kGraphDoc);
+  graphClass
       .def(py::init(&graphFromArrays), "src"_a, "dst"_a, "cost"_a, "num_nodes"_a = py::none())
       .def_property_readonly(
-          "num_nodes", [](const GraphHandle& graph) { return graph.owner->nodeCount; },
+          "num_nodes", [](py::handle self) { return madeGraph(self).owner->nodeCount; },
           "Number of nodes: labels run from 0 to num_nodes - 1.")
       .def_property_readonly(
-          "num_edges", [](const GraphHandle& graph) { return graph.owner->edgeCount; },
+          "num_edges", [](py::handle self) { return madeGraph(self).owner->edgeCount; },
           "Number of edges, duplicates and self-loops included.")
       .def_property_readonly(
-          "first_node", [](const GraphHandle& graph) { return graph.firstNode; },
+          "first_node", [](py::handle self) { return madeGraph(self).firstNode; },
           "The lowest node number of the graph's file format, where searches start by "
           "default: 0, or 1 for DIMACS and Matrix Market files (node 0 is then a node "
           "without edges).")
-      .def("edges", &graphEdges, kEdgesDoc)
-      .def("shortest_paths", &shortestPaths, kShortestPathsDoc, "source"_a = py::none(),
-           "max_cost"_a = py::none(), py::kw_only(), "sources"_a = py::none(),
-           "threads"_a = py::none(), "ties"_a = "heap")
-      .def("path", &pathBetween, kPathDoc, "source"_a, "target"_a, py::kw_only(),
+      .def("edges", onMadeGraph(&graphEdges), kEdgesDoc)
+      .def("shortest_paths", onMadeGraph(&shortestPaths), kShortestPathsDoc,
+           "source"_a = py::none(), "max_cost"_a = py::none(), py::kw_only(),
+           "sources"_a = py::none(), "threads"_a = py::none(), "ties"_a = "heap")
+      .def("path", onMadeGraph(&pathBetween), kPathDoc, "source"_a, "target"_a, py::kw_only(),
            "ties"_a = "heap", "threads"_a = py::none())
-      .def("distance_matrix", &distanceMatrix, kDistanceMatrixDoc, "sources"_a, "targets"_a,
-           "max_cost"_a = py::none(), "threads"_a = py::none())
-      .def("save", &saveGraph, kSaveDoc, "path"_a, "format"_a = "edges")
-      .def("__repr__", [](const GraphHandle& graph) {
+      .def("distance_matrix", onMadeGraph(&distanceMatrix), kDistanceMatrixDoc, "sources"_a,
+           "targets"_a, "max_cost"_a = py::none(), "threads"_a = py::none())
+      .def("save", onMadeGraph(&saveGraph), kSaveDoc, "path"_a, "format"_a = "edges")
+      .def("__repr__", [](py::handle self) -> std::string {
+        // Never raises, so that an unmade graph can still be shown.
+        if (!isMadeGraph(self)) return "<vorlinde.Graph, never made>";
+        const GraphHandle& graph = madeGraph(self);
         return "<vorlinde.Graph with " + std::to_string(graph.owner->nodeCount) + " nodes and " +
                std::to_string(graph.owner->edgeCount) + " edges>";
       });
+  makeOnlyOnce(graphClass);
 
   module.def("read_graph", &readGraph, kReadGraphDoc, "path"_a, "format"_a = "auto");
   module.def("random_graph", &randomGraph, kRandomGraphDoc, "n"_a, "seed"_a, "max_edge"_a = 5);

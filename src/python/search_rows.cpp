@@ -6,8 +6,15 @@
 #include <string>
 
 #include "base/thread_count.h"
+#include "python/integer_argument.h"
 #include "python/integer_arrays.h"
 #include "search/solve_sources.h"
+
+namespace {
+
+constexpr int64_t kMostCallThreads = 4096;
+
+}  // namespace
 
 void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
                 const SearchWay& way, const MessageCapture& capture) {
@@ -45,12 +52,10 @@ void spreadRows(const ShortestPathSolver& owner, std::size_t rowCount, int threa
 
 int64_t callThreads(py::handle threads) {
   if (threads.is_none()) return threadCount();
-  const auto workers = threads.cast<int64_t>();
-  if (workers < 1) {
-    failWith(FailureKind::BadInput, "threads is " + std::to_string(workers) + ", not 1 or more");
-  }
-  // More threads than this only wait for the memory the others use.
-  return std::min<int64_t>(workers, 4096);
+  const int64_t asked = integerArgument(threads, "threads", 1, INT64_MAX,
+                                        "a thread count from 1 to " + std::to_string(INT64_MAX));
+  // More threads than this would only wait for the memory the others use.
+  return std::min(asked, kMostCallThreads);
 }
 
 int threadsFor(py::handle threads, int64_t rowCount) {
@@ -69,9 +74,6 @@ std::vector<int32_t> nodeLabels(const GraphHandle& graph, py::handle values, con
 
 int64_t checkedMaxCost(py::handle maxCost) {
   if (maxCost.is_none()) return SearchLimits{}.maxCost;
-  const auto limit = maxCost.cast<int64_t>();
-  if (limit < 0) {
-    failWith(FailureKind::BadInput, "max_cost is " + std::to_string(limit) + ", not 0 or more");
-  }
-  return limit;
+  return integerArgument(maxCost, "max_cost", 0, INT64_MAX,
+                         "a cost from 0 to " + std::to_string(INT64_MAX));
 }

@@ -3,6 +3,7 @@
 #include "base/allocation.h"
 #include "io/text_writer.h"
 #include "python/graph_handle.h"
+#include "python/integer_argument.h"
 #include "python/integer_arrays.h"
 #include "python/tool_errors.h"
 
@@ -48,7 +49,7 @@ int32_t checksum(py::handle cost) {
 }
 
 void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle pred,
-                  int64_t firstNode) {
+                  py::handle firstNodeNumber) {
   const IntegerColumn costs = solutionColumn(cost, "cost");
   const IntegerColumn preds = solutionColumn(pred, "pred");
   if (costs.length != preds.length) {
@@ -56,10 +57,8 @@ void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle
                                         std::to_string(costs.length) + ", " +
                                         std::to_string(preds.length) + ")");
   }
-  if (firstNode < 0 || firstNode > costs.length) {
-    failWith(FailureKind::BadInput, "first_node is " + std::to_string(firstNode) + ", not from 0 to " +
-                                        std::to_string(costs.length));
-  }
+  const int64_t firstNode = integerArgument(firstNodeNumber, "first_node", 0, costs.length,
+                                             "from 0 to " + std::to_string(costs.length));
   py::gil_scoped_release unlocked;
   MessageCapture capture;
   ShortestPathSolver solver;

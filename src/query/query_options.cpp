@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "base/graph_limits.h"
@@ -165,5 +166,10 @@ QueryRequest parseQueryOptions(int argc, char** argv, QueryOptions& options) {
     return QueryRequest::UsageError;
   }
   options.graph = argv[optind];
+  if (std::strcmp(options.graph, "-") == 0 && options.sourcesFile != nullptr &&
+      std::strcmp(options.sourcesFile, "-") == 0) {
+    reportUsageError("the graph and --sources cannot both be standard input ('-')");
+    return QueryRequest::UsageError;
+  }
   return requestConsistent(options) ? QueryRequest::Run : QueryRequest::UsageError;
 }

@@ -48,13 +48,15 @@ bool nodesInGraph(const std::vector<int64_t>& nodes, int32_t firstNode, int32_t 
   return true;
 }
 
-// Outputs are replaced whole, so writing over the graph would lose it, as
-// vorlinde refuses too.
-bool outputsSpareTheGraph(const QueryOptions& options, const std::vector<int32_t>& sources) {
-  if (std::strcmp(options.graph, "-") == 0) return true;
-  for (const int32_t source : sources) {
-    const std::string path = outputPathFor(options.output, source);
-    if (path != "-" && !outputSparesInput(path.c_str(), options.graph)) return false;
+// Outputs are replaced whole, so writing over the graph or the sources file
+// would lose it, as vorlinde refuses too.
+bool outputsSpareTheInputs(const QueryOptions& options, const std::vector<int32_t>& sources) {
+  for (const char* input : {options.graph, options.sourcesFile}) {
+    if (input == nullptr || std::strcmp(input, "-") == 0) continue;
+    for (const int32_t source : sources) {
+      const std::string path = outputPathFor(options.output, source);
+      if (path != "-" && !outputSparesInput(path.c_str(), input)) return false;
+    }
   }
   return true;
 }
@@ -137,11 +139,16 @@ int runQuery(const QueryOptions& options) {
                graph.edgeCount, static_cast<long long>(readWatch.elapsedMs()));
   }
 
+  if (graph.nodeCount <= firstNode) {
+    // A DIMACS or Matrix Market file of no nodes: not even the first is there.
+    printLinef("ERROR: %s has no nodes: no source to search from", options.graph);
+    return kQueryFailure;
+  }
   if (requested.empty()) requested.push_back(firstNode);
   QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, 1, {}, {}, {}, &progress};
   if (!nodesInGraph(requested, firstNode, graph.nodeCount, solve.sources) ||
       !nodesInGraph(targets, firstNode, graph.nodeCount, solve.targets) ||
-      !outputsSpareTheGraph(options, solve.sources)) {
+      !outputsSpareTheInputs(options, solve.sources)) {
     return kQueryFailure;
   }
   solve.targetText.resize(solve.sources.size());

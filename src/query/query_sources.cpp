@@ -5,6 +5,8 @@
 #include "formats/line_scanner.h"
 #include "io/input_file.h"
 
+#include <cstring>
+
 using namespace line_fields;
 
 namespace {
@@ -28,6 +30,7 @@ const char* takeLine(const char* at, const char* stop, std::vector<int64_t>& sou
 }  // namespace
 
 bool readSourcesFile(const char* path, std::vector<int64_t>& sources, const char* kind) {
+  const size_t given = sources.size();
   InputFile input;
   if (!input.open(path)) return false;
   const char* reason = nullptr;
@@ -41,8 +44,17 @@ bool readSourcesFile(const char* path, std::vector<int64_t>& sources, const char
     lineNumber = lines.lineNumber;
   }
   input.close();
-  if (reason == nullptr) return true;
-  printLinef("ERROR: Bad %s file %s line %lld: %s", kind, path, static_cast<long long>(lineNumber),
-             reason);
-  return false;
+  if (reason != nullptr) {
+    printLinef("ERROR: Bad %s file %s line %lld: %s", kind, path,
+               static_cast<long long>(lineNumber), reason);
+    return false;
+  }
+  // An empty list (a filter that found nothing, say) must not turn into a
+  // default.
+  if (sources.size() == given) {
+    printLinef("ERROR: Bad %s file %s: no %s in it", kind, path,
+               std::strcmp(kind, "targets") == 0 ? "target" : "source");
+    return false;
+  }
+  return true;
 }

@@ -22,6 +22,9 @@ TEST(SolveRun, SolutionFilesOfBothSearches) {
       {"0 2 1\n0 1 1\n1 3 1\n2 3 1\n", "0 0 -1\n1 1 0\n2 1 0\n3 2 2\n",
        "0 0 -1\n1 1 0\n2 1 0\n3 2 1\n"},
       {"0 0 7\n", "0 0 -1\n", "0 0 -1\n"},
+      // Leading zeros do not count among the ten digits a number may have.
+      {"00000000000 000000000002 00000000000000000007\n", "0 0 -1\n1 -1 -1\n2 7 0\n",
+       "0 0 -1\n1 -1 -1\n2 7 0\n"},
   };
   TempDir dir;
   for (const auto& c : cases) {

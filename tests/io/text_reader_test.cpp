@@ -60,7 +60,11 @@ TEST_F(TextReaderTest, LineFormsLimitsAndReasonsAcrossRefills) {
       {"\n\r\n  \t ", "end"},
       {"2147483646 0 1\n2147483647 0 1\n", "2147483646 0 1\nline 2: number too large"},
       {"0 1 2147483648\n", "line 1: number too large"},
-      {"1 2 3\n\n4 5 6\r\n7 8 00000000001\n", "1 2 3\n4 5 6\nline 4: number too large"},
+      {"1 2 3\n\n4 5 6\r\n7 8 00000000001\n", "1 2 3\n4 5 6\n7 8 1\nend"},
+      {"000000000000000000000000 00000000002147483646 000000000000000000002147483647\n",
+       "0 2147483646 2147483647\nend"},
+      {"1 2 000000000002147483648\n", "line 1: number too large"},
+      {"1 2 000000012345678901\n", "line 1: number too large"},
       {"1 2 3\n1 -2 3\n", "1 2 3\nline 2: not a number"},
       {std::string("4 5\0 6\n", 7), "line 1: not a number"},
       {"1 2 3\r4 5 6\n", "line 1: not a number"},  // a CR needs its LF

@@ -2,6 +2,7 @@
 
 import gzip
 import os
+import re
 import subprocess
 import sys
 from pathlib import Path
@@ -134,6 +135,11 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
     assert "ERROR: " + str(raised.value) == binary.stderr.splitlines()[0]
 
 
+def read_text(folder, text):
+    (folder / "g").write_text(text)
+    return vorlinde.read_graph(folder / "g")
+
+
 @pytest.mark.parametrize("call, error, message", [
     (lambda d: vorlinde.read_graph(d / "missing.txt"), FileNotFoundError,
      "Can not open file {d}/missing.txt"),
@@ -158,12 +164,72 @@ def test_bad_graph_files_raise_the_binarys_message(tmp_path, text):
     (lambda d: vorlinde.random_graph(7, 1).shortest_paths(0, sources=[1]), TypeError,
      "give source or sources, not both"),
     (lambda d: vorlinde.random_graph(7, 1).path(0, 9), ValueError, "target is 9, not a node label"),
+    # Scalars of any type or size, and searches in a file of no nodes.
+    (lambda d: vorlinde.random_graph(7, 1).shortest_paths(1.5), TypeError,
+     "source must be an integer, not float"),
+    (lambda d: vorlinde.random_graph(7, 1).shortest_paths("0"), TypeError,
+     "source must be an integer, not str"),
+    (lambda d: vorlinde.random_graph(7, 1).shortest_paths(2**70), ValueError,
+     "source is 1180591620717411303424, not a node label from 0 to 6"),
+    (lambda d: vorlinde.random_graph(7, 1).shortest_paths(max_cost=2.5), TypeError,
+     "max_cost must be an integer, not float"),
+    (lambda d: vorlinde.random_graph(7, 1).shortest_paths(sources=[0], threads=2**70), ValueError,
+     "threads is 1180591620717411303424, not a thread count from 1 to 9223372036854775807"),
+    (lambda d: vorlinde.random_graph(7, 1).path(0, -2**64), ValueError,
+     "target is -18446744073709551616, not a node label from 0 to 6"),
+    (lambda d: vorlinde.random_graph(7.0, 1), TypeError, "n must be an integer, not float"),
+    (lambda d: vorlinde.random_graph(7, 2**40), ValueError,
+     "seed is 1099511627776, not a seed from -2147483648 to 4294967295"),
+    (lambda d: vorlinde.Graph([0], [1], [1], num_nodes=2**70), ValueError,
+     "num_nodes is 1180591620717411303424, not a node count from 1 to 2147483647"),
+    (lambda d: read_text(d, "p sp 0 0\n").shortest_paths(), ValueError,
+     "the graph has no nodes: no source to search from"),
+    (lambda d: read_text(d, "%%MatrixMarket matrix coordinate real general\n0 0 0\n").path(1, 1),
+     ValueError, "source is 1, not a node label from 0 to 0"),
 ])
 def test_failures_raise_with_the_tools_messages(tmp_path, call, error, message):
     with pytest.raises(error) as raised:
         call(tmp_path)
     text = raised.value.strerror if isinstance(raised.value, OSError) else str(raised.value)
     assert text.startswith(message.format(d=tmp_path))
+
+
+@pytest.mark.parametrize("order", [">i2", ">i4", ">u4", ">i8"])
+def test_arrays_in_the_other_byte_order_hold_the_same_numbers(tmp_path, order):
+    arrays = tied_graph(5)
+    graph = vorlinde.Graph(*arrays)
+    swapped = vorlinde.Graph(*(array.astype(order) for array in arrays))
+    assert all(np.array_equal(a, b) for a, b in zip(swapped.edges(), graph.edges()))
+    sources = np.array([0, 5, 119])
+    rows = graph.shortest_paths(sources=sources)
+    assert np.array_equal(graph.shortest_paths(sources=sources.astype(order)), rows)
+    assert np.array_equal(graph.shortest_paths(np.array(5, order)), graph.shortest_paths(5))
+    cost, pred = np.array([0, 5, 300, 7]), np.array([0, 0, 1, 2])
+    assert vorlinde.checksum(cost.astype(order)) == vorlinde.checksum(cost)
+    vorlinde.save_solution(tmp_path / "native.txt", cost, pred)
+    vorlinde.save_solution(tmp_path / "swapped.txt", cost.astype(order), pred.astype(order))
+    assert (tmp_path / "swapped.txt").read_text() == (tmp_path / "native.txt").read_text()
+
+
+UNMADE = ("this Graph was never made: make graphs with Graph(src, dst, cost), read_graph() or "
+          "random_graph()")
+
+
+@pytest.mark.parametrize("use", [
+    lambda g: g.num_nodes, lambda g: g.num_edges, lambda g: g.first_node, lambda g: g.edges(),
+    lambda g: g.shortest_paths(), lambda g: g.shortest_paths(sources=[0]), lambda g: g.path(0, 0),
+    lambda g: g.save(os.devnull),
+])
+def test_a_graph_is_made_once_and_answers_only_when_made(use):
+    unmade = vorlinde.Graph.__new__(vorlinde.Graph)
+    with pytest.raises(TypeError, match=f"^{re.escape(UNMADE)}$"):
+        use(unmade)
+    assert repr(unmade) == "<vorlinde.Graph, never made>"
+    unmade.__init__([0], [1], [5])
+    use(unmade)
+    with pytest.raises(TypeError, match="^this Graph is made already, and a graph never changes"):
+        unmade.__init__([0, 1], [1, 2], [1, 1])
+    assert (unmade.num_nodes, unmade.num_edges) == (2, 1)
 
 
 OUT_OF_MEMORY = """

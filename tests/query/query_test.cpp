@@ -247,6 +247,59 @@ TEST(Query, SeveralSourcesWriteOneFileEachWithAnyThreadCount) {
   }
 }
 
+// Each row: the arguments (standard input is g.txt), the exit status, the
+// output and the messages.
+TEST(Query, OptionsAndSmallReadersAtTheirEdges) {
+  TempDir dir;
+  const std::string banner = "%%MatrixMarket matrix coordinate integer general\n";
+  const std::pair<std::string, std::string> files[] = {
+      {"g.txt", "0 1 4\n"},
+      {"none.ss", "c no sources\n\n"},
+      {"one.ss", "s 1\n"},
+      {"empty.gr", "p sp 0 0\n"},
+      {"empty.mtx", banner + "0 0 0\n"},
+      {"lower.mtx", "%%matrixmarket MATRIX coordinate integer general\n2 2 1\n1 2 5\n"},
+      // Z: more zeros than a number may have digits.
+      {"z.txt", "Z0 Z1 Z4\n"},
+      {"z.gr", "p sp Z2 Z1\na Z1 Z2 Z4\n"},
+      {"z.snap", "Z0\tZ1\n"},
+      {"z.mtx", banner + "Z2 Z2 Z1\nZ1 Z2 7\n"},
+      {"z.ss", "s Z1\n"},
+  };
+  for (auto [name, text] : files) {
+    for (size_t at; (at = text.find('Z')) != std::string::npos;) text.replace(at, 1, 21, '0');
+    writeFile(dir.file(name), text);
+  }
+  const std::string tryHelp = "Try 'vorlinde-query --help' for more information.\n";
+  const ExpectedRun rows[] = {
+      {{"--sources", "-", "-"}, 2, "",
+       "vorlinde-query: the graph and --sources cannot both be standard input ('-')\n" + tryHelp},
+      {{"--sources", "none.ss", "g.txt"}, 1, "",
+       "ERROR: Bad sources file none.ss: no source in it\n"},
+      {{"--sources", "one.ss", "-o", "one.ss", "g.txt"}, 1, "",
+       "ERROR: Output file one.ss is the same file as one.ss\n"},
+      {{"-s", "1", "--sources", "one.ss", "-t", "1", "-o", "./one.ss", "g.txt"}, 1, "",
+       "ERROR: Output file ./one.ss is the same file as one.ss\n"},
+      {{"empty.gr"}, 1, "", "ERROR: empty.gr has no nodes: no source to search from\n"},
+      {{"-s", "1", "empty.mtx"}, 1, "",
+       "ERROR: empty.mtx has no nodes: no source to search from\n"},
+      {{"lower.mtx"}, 0, "1 0 -1\n2 5 1\n", ""},
+      {{"z.txt"}, 0, "0 0 -1\n1 4 0\n", ""},
+      {{"--sources", "z.ss", "z.gr"}, 0, "1 0 -1\n2 4 1\n", ""},
+      {{"z.snap"}, 0, "0 0 -1\n1 1 0\n", ""},
+      {{"z.mtx"}, 0, "1 0 -1\n2 7 1\n", ""},
+  };
+  for (const ExpectedRun& row : rows) {
+    std::vector<std::string> args = {"-q"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const ProcessResult run = runQueryTool(args, dir.path(), dir.file("g.txt"));
+    EXPECT_EQ(std::to_string(run.status) + "\n" + run.out + run.err,
+              std::to_string(row.status) + "\n" + row.out + row.err)
+        << testing::PrintToString(row.args);
+  }
+  EXPECT_EQ(readFile(dir.file("one.ss")), "s 1\n");
+}
+
 TEST(Query, UsageErrorsExitTwoFailuresOne) {
   TempDir dir;
   writeFile(dir.file("g.txt"), "0 1 1\n");

@@ -47,6 +47,7 @@ std::string plainReading(const std::string& text, std::vector<Edge>& edges) {
       if (content[at] < '0' || content[at] > '9') return where + "not a number";
       if (numbers.size() == 3) return where + "expected 3 numbers";
       const size_t end = std::min(content.find_first_not_of("0123456789", at), content.size());
+      while (at + 1 < end && content[at] == '0') ++at;  // leading zeros
       if (end - at > 10) return where + "number too large";
       numbers.push_back(std::stoll(content.substr(at, end - at)));
       if (numbers.back() > (numbers.size() < 3 ? 2147483646 : 2147483647)) return where + "number too large";
