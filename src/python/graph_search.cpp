@@ -88,12 +88,11 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
   runStoppable(
       [&] {
         MessageCapture capture;
-        ShortestPathSolver solver;
-        solver.shareGraph(owner);
-        searchFrom(solver, from, SearchLimits{nullptr, 0, limit}, way, capture);
+        const SearchSolver solver(graph);
+        searchFrom(*solver, from, SearchLimits{nullptr, 0, limit}, way, capture);
         cost = newInt32Buffer(nodes);
         pred = newInt32Buffer(nodes);
-        copyResults(solver, cost.get(), pred.get());
+        copyResults(*solver, cost.get(), pred.get());
       },
       worthWatching(searchSteps(owner)));
   return py::make_tuple(handToNumpy(std::move(cost), {nodes}),
@@ -111,11 +110,10 @@ py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle t
   runStoppable(
       [&] {
         MessageCapture capture;
-        ShortestPathSolver solver;
-        solver.shareGraph(owner);
-        searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, way, capture);
+        const SearchSolver solver(graph);
+        searchFrom(*solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, way, capture);
         std::vector<int32_t> nodes;
-        pathTo(solver, from, to, nodes);
+        pathTo(*solver, from, to, nodes);
         length = static_cast<int32_t>(nodes.size());
         if (length > 0) {
           path = newInt32Buffer(length);

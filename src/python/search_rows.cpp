@@ -16,6 +16,22 @@ constexpr int64_t kMostCallThreads = 4096;
 
 }  // namespace
 
+SearchSolver::SearchSolver(const GraphHandle& graph) : spared_(*graph.spared) {
+  {
+    const std::lock_guard<std::mutex> hold(spared_.lock);
+    solver_ = std::move(spared_.solver);
+  }
+  if (!solver_) {
+    solver_ = std::make_unique<ShortestPathSolver>();
+    solver_->shareGraph(*graph.owner);
+  }
+}
+
+SearchSolver::~SearchSolver() {
+  const std::lock_guard<std::mutex> hold(spared_.lock);
+  spared_.solver = std::move(solver_);
+}
+
 void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
                 const SearchWay& way, const MessageCapture& capture) {
   const bool solved = way.ties == TieOrder::Canonical

@@ -36,13 +36,12 @@ uint64_t* targetBitsOf(const SearchLimits& limits, int32_t nodeCount, int32_t& d
 }
 
 // The highest cost among the targets reached; -1 when none is.
-int64_t highestTargetCost(const SearchLimits& limits, const CanonicalNode* nodes,
-                          int32_t nodeCount) {
+int64_t highestTargetCost(const SearchLimits& limits, const uint64_t* keys, int32_t nodeCount) {
   int64_t highest = -1;
   for (int32_t k = 0; k < limits.targetCount; ++k) {
     const int32_t node = limits.targets[k];
-    if (node < 0 || node >= nodeCount || nodes[node].key == canonical::kUnreachedKey) continue;
-    highest = std::max<int64_t>(highest, canonical::costOf(nodes[node].key));
+    if (node < 0 || node >= nodeCount || keys[node] == canonical::kUnreachedKey) continue;
+    highest = std::max<int64_t>(highest, canonical::costOf(keys[node]));
   }
   return highest;
 }
@@ -65,6 +64,8 @@ bool ShortestPathSolver::solveCanonical(int32_t source, const SearchLimits& limi
   std::unique_ptr<uint64_t[]> targetBits;  // freed also when a failure unwinds
   int32_t distinctTargets = 0;
   const auto prepare = [&] {
+    // A solver holds the arrays of one kind of search at a time.
+    releaseArray(heapEntries);
     if (canonicalWorkspace == nullptr) {
       canonicalWorkspace = new (std::nothrow) CanonicalWorkspace;
       if (canonicalWorkspace == nullptr) failAllocation();
@@ -88,7 +89,7 @@ bool ShortestPathSolver::solveCanonical(int32_t source, const SearchLimits& limi
     int64_t costBound = byCost ? limits.maxCost : INT64_MAX;
     if (byTargets) {
       costBound = std::min(costBound,
-                           highestTargetCost(limits, canonicalWorkspace->nodes, searchNodeCount));
+                           highestTargetCost(limits, canonicalWorkspace->keys, searchNodeCount));
     }
     const int32_t overLimitNode = writeCanonicalAnswer(search, costBound, scope, results);
     if (overLimitNode >= 0) {
