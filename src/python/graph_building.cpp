@@ -107,7 +107,9 @@ GraphHandle randomGraph(int64_t n, int64_t seed, int64_t maxEdge) {
 void saveGraph(const GraphHandle& graph, const std::filesystem::path& path) {
   py::gil_scoped_release unlocked;
   MessageCapture capture;
-  if (graph.owner->saveGraph(path.c_str()) != 0) capture.fail(FailureKind::FileFailed);
+  if (graph.owner->saveGraph(path.c_str(), OutputMessages::Explained) != 0) {
+    capture.fail(FailureKind::FileFailed);
+  }
 }
 
 py::tuple graphEdges(const GraphHandle& graph) {

@@ -56,5 +56,7 @@ void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle
   MessageCapture capture;
   ShortestPathSolver solver;
   takeSolution(solver, costs, &preds);
-  if (!solver.saveSolution(path.c_str())) capture.fail(FailureKind::FileFailed);
+  if (!solver.saveSolution(path.c_str(), OutputMessages::Explained)) {
+    capture.fail(FailureKind::FileFailed);
+  }
 }
