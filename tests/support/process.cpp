@@ -28,8 +28,8 @@ ProcessResult runBinary(const char* binary, const std::vector<std::string>& args
                         const std::string& stdinPath) {
   TempDir capture;
   const std::string outPath = capture.file("stdout"), errPath = capture.file("stderr");
-  const int in = ::open(stdinPath.c_str(), O_RDONLY);
-  const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const int in = ::open(stdinPath.c_str(), O_RDONLY | O_CLOEXEC);
+  const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   const pid_t child = startProgram(binary, args, workDir, in, out, errPath, programName);
   ::close(in), ::close(out);
   const int status = finishWithin(child, 0);
