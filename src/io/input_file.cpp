@@ -16,8 +16,8 @@ constexpr size_t kHeadBytes = 1 << 16;
 
 bool isStandardInput(const char* path) { return std::strcmp(path, "-") == 0; }
 
-// Fills at least least of room bytes unless the input ends or fails first;
-// the count of bytes filled, with failed set on a failure.
+// Reads into room bytes until at least `least` are there, unless the input
+// ends or fails first; the count of bytes filled, with failed set on a failure.
 template <typename Read>
 size_t fill(char* into, size_t room, size_t least, bool& failed, Read&& read) {
   size_t filled = 0;

@@ -44,9 +44,7 @@ int32_t TextWriter::open(const char* path) {
   const int32_t opened = openOutputFile(output, path);
   if (opened != 0) {
     if (opened == -1 && messages == OutputMessages::Tool) reportCannotOpen(path);
-    if (opened == -1 && messages == OutputMessages::Explained) {
-      reportOutputNotOpened(path, output.errorNumber);
-    }
+    if (opened == -1 && messages == OutputMessages::Explained) reportOutputNotOpened(path, output.errorNumber);
     std::free(buffer);
     buffer = nullptr;
     return -1;
