@@ -24,7 +24,8 @@ node without predecessor. Loading and searching release the GIL.
 
 Errors raise ValueError (bad graph files, bad arrays or arguments), TypeError
 (arrays that do not hold integers), OSError (files that cannot be read or
-written) and MemoryError, with the tool's own messages.)";
+written, with the system's errno and reason) and MemoryError, with the tool's
+own messages.)";
 
 constexpr const char* kGraphDoc =
     R"(Graph(src, dst, cost, num_nodes=None)
@@ -85,8 +86,10 @@ one of:
             general or symmetric), rows and columns from 1
 Node numbers stay the file's own: for DIMACS and Matrix Market, node 0 is a
 node without edges and first_node is 1. A bad line raises
-ValueError("Bad graph file <path> line <k>: <reason>"); a file that cannot be
-opened or read raises OSError.)";
+ValueError("Bad graph file <path> line <k>: <reason>"), and so does a node
+number that would need more memory than the process may get ("node <N> would
+need <X> GB; <Y> GB available"), before that memory is asked for; a file that
+cannot be opened or read raises OSError.)";
 
 constexpr const char* kRandomGraphDoc =
     R"(random_graph(n, seed, max_edge=5) -> Graph
