@@ -1,5 +1,5 @@
 // Bytes through every graph format reader (and, when they start like one, the
-// gzip and zstd decompressors). Whatever a reader accepts must be a graph the
+// gzip and zstd decompressors, a zstd skippable frame first included). Whatever a reader accepts must be a graph the
 // searches can trust: every label inside the node count, every edge inside its
 // source's range. Read in parts by several threads, a file must give the same
 // graph, or the same message, as read in order. A plain text must read the

@@ -84,7 +84,7 @@ int runProgram(int argc, char** argv) {
   std::set_new_handler([] { failAllocation(); });
   // A reader of standard output that goes away must give a write error, not
   // end the process unannounced.
-  prepareOutputSignals();
+  prepareOutputSignals(BrokenPipes::FailTheWrite);
 
   ShortestPathSolver solver;
   RunOptions options;

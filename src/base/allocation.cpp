@@ -1,7 +1,6 @@
 #include "base/allocation.h"
 
 #include <sys/mman.h>
-#include <sys/sysinfo.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -37,12 +36,6 @@ void* checkedRealloc(void* block, std::size_t bytes) {
 
 void* tryRealloc(void* block, std::size_t bytes) {
   return std::realloc(block, bytes == 0 ? 1 : bytes);
-}
-
-std::size_t memoryLimitBytes() {
-  struct sysinfo info {};
-  if (sysinfo(&info) != 0) return SIZE_MAX;
-  return (static_cast<std::size_t>(info.totalram) + info.totalswap) * info.mem_unit;
 }
 
 void adviseHugePages(void* block, std::size_t bytes) {

@@ -33,8 +33,12 @@ struct FreeMallocedBlock {
 template <typename T>
 using MallocedBlock = std::unique_ptr<T, FreeMallocedBlock>;
 
-// Physical memory plus swap, in bytes: more than this can never be held, so
-// a request beyond it may fail at once instead of after touching it all.
+// The bytes this process may still take, measured now (base/memory_limit.cpp):
+// the least of the memory the system has available (with free swap), what
+// the address space limit (ulimit -v) leaves beside the mappings the process
+// has, and what the memory limits of its control groups leave. A request
+// beyond it fails at once instead of after touching much of it; the figure
+// changes as the machine's load does, so take it once per decision.
 std::size_t memoryLimitBytes();
 
 // Array-new family: arrays that are only ever replaced whole.

@@ -1,8 +1,10 @@
 #include "base/messages.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -68,6 +70,25 @@ void reportInputNotOpened(const char* path) { printToStream(stderr, "Can not ope
 
 void reportCannotRead(const char* path) {
   printToStream(stderr, "ERROR: Can not read file %s", path);
+}
+
+namespace {
+
+void reportWithReason(const char* what, const char* path, int errorNumber) {
+  char reason[256];
+  const char* text = strerror_r(errorNumber, reason, sizeof reason);
+  errno = errorNumber;
+  printToStream(stderr, "ERROR: Can not %s %s: %s", what, path, text);
+}
+
+}  // namespace
+
+void reportOutputNotOpened(const char* path, int errorNumber) {
+  reportWithReason("open", path, errorNumber);
+}
+
+void reportCannotWrite(const char* path, int errorNumber) {
+  reportWithReason("write", path, errorNumber);
 }
 
 void printStatusLine(const char* text) {

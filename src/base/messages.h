@@ -39,6 +39,13 @@ void reportInputNotOpened(const char* path);
 // reading it failed (a folder, an I/O error).
 void reportCannotRead(const char* path);
 
+// "ERROR: Can not open <path>: <reason>" and "ERROR: Can not write <path>:
+// <reason>" on standard error, the reason being the system's text for
+// errorNumber; errno holds errorNumber again as the line is printed, for a
+// sink that turns it into an error of its own.
+void reportOutputNotOpened(const char* path, int errorNumber);
+void reportCannotWrite(const char* path, int errorNumber);
+
 // A status line on standard error that the next one overwrites ("\r", the
 // text, the rest of the line erased, no newline); an empty text clears it.
 // Nothing when the thread's lines go to a sink.

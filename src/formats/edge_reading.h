@@ -23,7 +23,16 @@ struct EdgeFileReading {
   const int32_t* powersOfTen = nullptr;  // 10^0 .. 10^9
   bool verbose = false;
   ReadProgress progress;  // hears how far a file read in parts has come
+  // A label that needs more memory than there is (formats/node_memory.h)
+  // makes a bad line that names the need, instead of ending the process
+  // with "Can not allocate memory" as `vorlinde` does.
+  bool namesNodeNeed = false;
 };
+
+// A status beside those of the line scan (io/text_reader.h): the line at
+// badLineNumber names a label past the nodes memory can hold; labelBound is
+// that label + 1.
+constexpr int32_t kLabelPastMemory = -4;
 
 // What reading the edge lines of a graph file gave: the edges themselves are
 // in the list, in file order, up to the first bad line.
@@ -38,12 +47,10 @@ struct EdgeReading {
 // The edge lines of the tool's own format, by one thread from any source
 // (formats/read_edges_in_order.cpp), or by several from parts of a regular
 // file (formats/read_edges_in_parallel.cpp, on formats/parted_read.h).
+// Labels may reach mostNodes - 1: the reading in order stops at the first
+// line past that with kLabelPastMemory; the reading in parts reads on, and
+// its labelBound tells.
 EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes, const EdgeFileReading& how,
-                             EdgeList& list);
+                             int64_t mostNodes, EdgeList& list);
 EdgeReading readEdgesInParallel(int fd, int64_t fileBytes, const EdgeFileReading& how,
-                                EdgeList& list);
-
-// Labels beyond this need node arrays (the ranges here, 20 bytes per node for
-// a search) larger than memory and swap together: such a file fails with
-// "Can not allocate memory" before anything that size is touched.
-int64_t mostNodesInMemory();
+                                int64_t mostNodes, EdgeList& list);

@@ -34,8 +34,9 @@ bool GraphBuilder::growEdges() {
 void GraphBuilder::reserveEdges(int64_t count) {
   if (count > kMostEdges) count = kMostEdges;
   if (count <= edgeRoom) return;
-  // Only the header's word: room beyond what memory can ever hold is not
-  // made, so the edges grow as they come and the text's lines decide.
+  // Only the header's word: room beyond the memory the process may take is
+  // not made (under ulimit -v even untouched room counts), so the edges grow
+  // as they come and the text's lines decide.
   const size_t bytes = static_cast<size_t>(count) * sizeof(Edge);
   if (bytes > memoryLimitBytes()) return;
   edges = static_cast<Edge*>(

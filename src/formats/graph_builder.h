@@ -30,7 +30,7 @@ struct GraphBuilder {
 
   // Makes room for count edges in all, as a header announces them: no copy
   // on the way, and no memory touched beyond what the edges fill. A header
-  // may be wrong: room beyond what memory can ever hold is not made.
+  // may be wrong: room beyond the memory the process may take is not made.
   void reserveEdges(int64_t count);
 
  private:

@@ -71,10 +71,24 @@ bool recordsFit(const TextHeader& header, int64_t records, int64_t line, ReadFai
 // the failure at the header.
 bool recordsComplete(const TextHeader& header, int64_t records, ReadFailure& failure);
 
+// The most edges textBytes bytes of lines can give in format: a record takes
+// a few bytes at the least.
+int64_t mostEdgesInText(GraphFormat format, int64_t textBytes);
+
+// What bounds a text beside its header: its bytes after the header, when
+// known, and the most nodes memory can hold (formats/node_memory.h).
+struct TextBounds {
+  int64_t textBytes = -1;  // -1: not known (compressed, standard input)
+  int64_t mostNodes = INT64_MAX;
+};
+
 // Reads the lines after the header into graph, in one pass; false at the
-// first bad line. formats/read_text_lines.cpp, like the three above.
-bool readTextLines(LineScanner& lines, const TextHeader& header, GraphBuilder& graph,
-                   ReadFailure& failure);
+// first bad line, which is also the line (or the header) that names a node
+// past bounds.mostNodes. Room for the edges the header announces is made
+// only as far as the text can hold them. formats/read_text_lines.cpp, like
+// the four above.
+bool readTextLines(LineScanner& lines, const TextHeader& header, const TextBounds& bounds,
+                   GraphBuilder& graph, ReadFailure& failure);
 
 // The edges of a text, read in parts or in order: malloc'ed, in file order.
 struct TextEdges {

@@ -21,7 +21,7 @@ int64_t largerRoom(int64_t count, int64_t room) {
 }  // namespace
 
 EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes, const EdgeFileReading& how,
-                             EdgeList& list) {
+                             int64_t mostNodes, EdgeList& list) {
   const bool verbose = how.verbose;
   TextReader reader;
   reader.capacity = kGraphReadBytes;
@@ -38,7 +38,6 @@ EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes, const EdgeFi
   list.edges = edges;
   adviseHugePages(edges, static_cast<size_t>(room) * sizeof(Edge));
 
-  const int64_t mostNodes = mostNodesInMemory();
   EdgeCountPrediction prediction;
   const int64_t noPrediction = INT64_MAX;
   int64_t nextCheck = std::min(room, verbose ? prediction.predictedEdges : noPrediction);
@@ -54,7 +53,10 @@ EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes, const EdgeFi
     const int32_t highest = std::max(from, to) + 1;
     if (highest > labelBound) {
       labelBound = highest;
-      if (highest > mostNodes) failAllocation();
+      if (highest > mostNodes) {
+        status = kLabelPastMemory;
+        break;
+      }
     }
     if (++count == nextCheck) {
       if (verbose && count == prediction.predictedEdges) prediction.reached(from, labelBound);
@@ -67,13 +69,16 @@ EdgeReading readEdgesInOrder(ByteSource& source, int64_t fileBytes, const EdgeFi
       nextCheck = std::min(room, verbose ? prediction.predictedEdges : noPrediction);
     }
   }
+  // A failed read strikes in the line being scanned, a label past memory in
+  // the line just read.
+  reading.badLineNumber = status == kReadFailed       ? reader.lineNumber
+                          : status == kLabelPastMemory ? reader.lastLineNumber()
+                                                       : reader.badLineNumber;
   reader.close();
   list.count = count;
   reading.count = count;
   reading.labelBound = labelBound;
   reading.status = status;
-  // A failed read strikes in the line being scanned.
-  reading.badLineNumber = status == kReadFailed ? reader.lineNumber : reader.badLineNumber;
   reading.badLineReason = reader.badLineReason;
   return reading;
 }

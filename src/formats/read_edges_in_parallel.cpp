@@ -56,7 +56,7 @@ void parseEdgeLines(void* worker, const FilePart& part, Edge* block, int64_t blo
 }  // namespace
 
 EdgeReading readEdgesInParallel(int fd, int64_t fileBytes, const EdgeFileReading& how,
-                                EdgeList& list) {
+                                int64_t mostNodes, EdgeList& list) {
   PartedReadPlan plan = splitPlan(fd, 0, fileBytes);
   plan.blockEdges = plan.partBytes / kShortestLineBytes + 2;
   const int64_t mostEdges = std::min(fileBytes / kShortestLineBytes + 1, kMostEdges);
@@ -96,11 +96,9 @@ EdgeReading readEdgesInParallel(int fd, int64_t fileBytes, const EdgeFileReading
   reading.count = parted.edgeCount;
   list.count = parted.edgeCount;
   releaseArray(parted.outcomes);
-  const int64_t mostNodes = mostNodesInMemory();
   if (how.verbose) {
     replayEdgeCountPrediction(edges, reading.count, marks, parted.placedParts, mostNodes);
   }
   releaseArray(marks);
-  if (reading.labelBound > mostNodes) failAllocation();
   return reading;
 }

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
-#include "base/allocation.h"
 #include "base/messages.h"
 #include "formats/edge_reading.h"
 #include "formats/graph_input.h"
 #include "formats/graph_readers.h"
 #include "formats/load_splitting.h"
+#include "formats/node_memory.h"
 #include "formats/parted_read.h"
 #include "io/input_file.h"
 
@@ -22,10 +23,10 @@ int64_t plainFileBytes(const InputFile& input) {
 }
 
 // Reads the lines after the header in order into text's edges.
-bool readTextLinesInto(LineScanner& lines, const TextHeader& header, TextEdges& text,
-                       ReadFailure& failure) {
+bool readTextLinesInto(LineScanner& lines, const TextHeader& header, const TextBounds& bounds,
+                       TextEdges& text, ReadFailure& failure) {
   GraphBuilder graph;
-  if (!readTextLines(lines, header, graph, failure)) return false;
+  if (!readTextLines(lines, header, bounds, graph, failure)) return false;
   text.edges = graph.edges;
   graph.edges = nullptr;
   text.edgeCount = graph.edgeCount;
@@ -35,24 +36,30 @@ bool readTextLinesInto(LineScanner& lines, const TextHeader& header, TextEdges& 
 
 // Reads the header in order, then the lines after it: in parts when the text
 // is a large enough plain file, else in order. False at the first bad line.
-bool readText(InputFile& input, const ReadProgress& progress, TextHeader& header,
-              TextEdges& text, ReadFailure& failure) {
+bool readText(InputFile& input, const ReadProgress& progress, int64_t mostNodes,
+              TextHeader& header, TextEdges& text, ReadFailure& failure) {
   const GraphFormat format = header.format;
   LineScanner lines(input.source());
   if (!readTextHeader(lines, header, failure)) return false;
   const int64_t fileBytes = plainFileBytes(input);
   const int64_t textBegin = lines.nextOffset();
-  if (!loadSplitting().splits(fileBytes - textBegin) ||
-      header.labelBound() > mostNodesInMemory()) {
-    return readTextLinesInto(lines, header, text, failure);
+  TextBounds bounds{fileBytes < 0 ? -1 : fileBytes - textBegin, mostNodes};
+  if (!loadSplitting().splits(fileBytes - textBegin) || header.labelBound() > mostNodes) {
+    return readTextLinesInto(lines, header, bounds, text, failure);
   }
-  if (readTextEdges(input.raw.fd, textBegin, fileBytes, header, progress, text)) return true;
-  // Not sound: read again in order, which says where.
+  if (readTextEdges(input.raw.fd, textBegin, fileBytes, header, progress, text)) {
+    if (text.labelBound <= mostNodes) return true;
+    std::free(text.edges);
+    text = TextEdges{};
+  }
+  // Not sound, or a node past memory: read again in order, which says where.
   PartBytes whole(FilePart{input.raw.fd, 0, fileBytes, fileBytes, true});
   LineScanner again(whole.source());
   header = TextHeader{};
   header.format = format;
-  return readTextHeader(again, header, failure) && readTextLinesInto(again, header, text, failure);
+  bounds.textBytes = fileBytes;
+  return readTextHeader(again, header, failure) &&
+         readTextLinesInto(again, header, bounds, text, failure);
 }
 
 }  // namespace
@@ -60,7 +67,8 @@ bool readText(InputFile& input, const ReadProgress& progress, TextHeader& header
 bool readGraphFile(const char* path, GraphFormat format, const EdgeFileReading& how,
                    EdgeList& list, int32_t& firstNode) {
   InputFile input;
-  if (!input.open(path)) return false;
+  // The look tells the format; a format named is read as the text comes.
+  if (!input.open(path, format == GraphFormat::Auto)) return false;
   input.raw.onRead = how.progress.bytesRead;
   input.raw.onReadContext = how.progress.context;
   if (format == GraphFormat::Auto) format = detectGraphFormat(input.head, input.headSize);
@@ -74,24 +82,27 @@ bool readGraphFile(const char* path, GraphFormat format, const EdgeFileReading& 
   }
   if (format == GraphFormat::Edges) {
     // The tool's own reader, at its own speed and with its own messages; a
-    // plain file it opens itself, to read it its own way.
+    // plain file it opens itself, to read it its own way. A label past
+    // memory is a bad line here, as in every other format.
+    EdgeFileReading own = how;
+    own.namesNodeNeed = true;
     if (input.plainFile) {
       input.close();
-      return readEdgeFile(path, how, list);
+      return readEdgeFile(path, own, list);
     }
     ByteSource source = input.source();
-    EdgeFileReading quietly = how;
-    quietly.progress = ReadProgress{};
-    const bool loaded = readEdgesFrom(source, path, quietly, list);
+    own.progress = ReadProgress{};
+    const bool loaded = readEdgesFrom(source, path, own, list);
     input.close();
     return loaded;
   }
 
+  const int64_t mostNodes = mostNodesInMemory();
   TextHeader header;
   header.format = format;
   TextEdges text;
   ReadFailure failure;
-  const bool read = readText(input, how.progress, header, text, failure);
+  const bool read = readText(input, how.progress, mostNodes, header, text, failure);
   input.close();
   if (!read) {
     printLinef("ERROR: Bad graph file %s line %lld: %s", path, static_cast<long long>(failure.line),
@@ -105,7 +116,6 @@ bool readGraphFile(const char* path, GraphFormat format, const EdgeFileReading& 
   std::free(list.edges);
   list.edges = text.edges;
   list.count = text.edgeCount;
-  if (labelBound > mostNodesInMemory()) failAllocation();
   list.nodeCount = static_cast<int32_t>(labelBound);
   return true;
 }

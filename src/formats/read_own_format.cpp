@@ -4,19 +4,19 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "base/allocation.h"
 #include "base/messages.h"
 #include "formats/edge_reading.h"
 #include "formats/graph_input.h"
 #include "formats/load_splitting.h"
+#include "formats/node_memory.h"
+#include "formats/parted_read.h"
 #include "io/byte_source.h"
 
 namespace {
 
-// Bytes each node needs once loaded and searched: its range (8), its heap
-// entry (12) and its result (8).
-constexpr int64_t kBytesPerNode = 28;
 constexpr int64_t kBytesPerEdge = sizeof(Edge);
 
 // The size of a regular file read through its descriptor, else -1.
@@ -28,9 +28,14 @@ int64_t regularFileBytes(const ByteSource& source) {
 
 // A source that says why it failed (a corrupt compressed stream) is named
 // with the line it broke off in.
-void reportFailedReading(const char* path, const EdgeReading& reading, const ByteSource& source) {
+void reportFailedReading(const char* path, const EdgeReading& reading, const ByteSource& source,
+                         int64_t mostNodes) {
   const char* reason = reading.badLineReason;
-  if (reading.status != kBadLine) {
+  char need[128];
+  if (reading.status == kLabelPastMemory) {
+    describeNodeNeed(need, sizeof need, reading.labelBound - 1, mostNodes);
+    reason = need;
+  } else if (reading.status != kBadLine) {
     reportCannotRead(path);
     reason = source.failure != nullptr ? *source.failure : nullptr;
   }
@@ -40,11 +45,28 @@ void reportFailedReading(const char* path, const EdgeReading& reading, const Byt
   }
 }
 
-}  // namespace
-
-int64_t mostNodesInMemory() {
-  return static_cast<int64_t>(std::min<size_t>(memoryLimitBytes() / kBytesPerNode, INT64_MAX));
+// Reads the edge lines, in parts when the source is a large enough regular
+// file. Labels past mostNodes end the process as running out of memory
+// does, or, when how says, make the first line that names one bad: the
+// parts do not say which line that is, so the text is read again in order.
+EdgeReading readEdges(ByteSource& source, const EdgeFileReading& how, int64_t mostNodes,
+                      EdgeList& read) {
+  const int64_t fileBytes = regularFileBytes(source);
+  if (!loadSplitting().splits(fileBytes)) {
+    const EdgeReading reading = readEdgesInOrder(source, fileBytes, how, mostNodes, read);
+    if (reading.status == kLabelPastMemory && !how.namesNodeNeed) failAllocation();
+    return reading;
+  }
+  const EdgeReading reading = readEdgesInParallel(source.fd, fileBytes, how, mostNodes, read);
+  if (reading.labelBound <= mostNodes) return reading;
+  if (!how.namesNodeNeed) failAllocation();
+  std::free(read.release());
+  PartBytes whole(FilePart{source.fd, 0, fileBytes, fileBytes, true});
+  ByteSource again = whole.source();
+  return readEdgesInOrder(again, fileBytes, how, mostNodes, read);
 }
+
+}  // namespace
 
 bool readEdgeFile(const char* path, const EdgeFileReading& how, EdgeList& list) {
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
@@ -65,19 +87,19 @@ bool readEdgeFile(const char* path, const EdgeFileReading& how, EdgeList& list) 
 
 bool readEdgesFrom(ByteSource& source, const char* path, const EdgeFileReading& how,
                    EdgeList& list) {
-  const int64_t fileBytes = regularFileBytes(source);
-  const bool inParts = loadSplitting().splits(fileBytes);
+  const int64_t mostNodes = mostNodesInMemory();
   EdgeList read;
-  const EdgeReading reading = inParts ? readEdgesInParallel(source.fd, fileBytes, how, read)
-                                      : readEdgesInOrder(source, fileBytes, how, read);
+  const EdgeReading reading = readEdges(source, how, mostNodes, read);
   if (reading.status != kEndOfInput) {
-    reportFailedReading(path, reading, source);
+    reportFailedReading(path, reading, source, mostNodes);
     return false;
   }
   // A file without edges is the graph of node 0 alone.
   const int32_t nodeCount = std::max(reading.labelBound, 1);
+  // The nodes come on top of the edges: more than the memory there was at the
+  // start can never be searched.
   const int64_t neededBytes = kBytesPerEdge * reading.count + kBytesPerNode * nodeCount;
-  if (static_cast<uint64_t>(neededBytes) > memoryLimitBytes()) failAllocation();
+  if (neededBytes > kBytesPerNode * mostNodes) failAllocation();
   std::free(list.edges);
   list.edges = read.release();
   list.count = reading.count;

@@ -68,23 +68,14 @@ void parseTextLines(void* worker, const FilePart& part, Edge* block, int64_t blo
   outcome.status = status;
 }
 
-// The fewest bytes a record takes and the most edges it gives.
-void recordShape(GraphFormat format, int64_t& shortestBytes, int64_t& mostEdges) {
-  shortestBytes = format == GraphFormat::Dimacs ? 8 : 4;  // "a 1 1 0\n", "0 0\n", "1 1\n"
-  mostEdges = format == GraphFormat::Mtx ? 2 : 1;
-}
-
 }  // namespace
 
 bool readTextEdges(int fd, int64_t textBegin, int64_t fileBytes, const TextHeader& header,
                      const ReadProgress& progress, TextEdges& text) {
-  int64_t shortestBytes;
-  int64_t mostEdges;
-  recordShape(header.format, shortestBytes, mostEdges);
   PartedReadPlan plan = splitPlan(fd, textBegin, fileBytes);
-  plan.blockEdges = (plan.partBytes / shortestBytes + 1) * mostEdges + 2;
+  plan.blockEdges = mostEdgesInText(header.format, plan.partBytes) + 2;
   // As many edges as the header says, but no more than the text can hold.
-  const int64_t textEdges = ((fileBytes - textBegin) / shortestBytes + 1) * mostEdges;
+  const int64_t textEdges = mostEdgesInText(header.format, fileBytes - textBegin);
   plan.firstEdgeRoom = header.records >= 0 ? std::min(header.announcedEdges(), textEdges)
                                            : (fileBytes - textBegin) / 16 + 1;
   plan.parse = parseTextLines;

@@ -1,5 +1,9 @@
 #include "formats/graph_readers.h"
 
+#include <algorithm>
+
+#include "formats/node_memory.h"
+
 bool readTextHeader(LineScanner& lines, TextHeader& header, ReadFailure& failure) {
   switch (header.format) {
     case GraphFormat::Dimacs:
@@ -43,11 +47,35 @@ bool recordsComplete(const TextHeader& header, int64_t records, ReadFailure& fai
                     found);
 }
 
-bool readTextLines(LineScanner& lines, const TextHeader& header, GraphBuilder& graph,
-                   ReadFailure& failure) {
+int64_t mostEdgesInText(GraphFormat format, int64_t textBytes) {
+  const int64_t shortestRecord = format == GraphFormat::Dimacs ? 8 : 4;  // "a 1 1 0\n", "0 0\n", "1 1\n"
+  const int64_t edgesPerRecord = format == GraphFormat::Mtx ? 2 : 1;
+  return (textBytes / shortestRecord + 1) * edgesPerRecord;
+}
+
+namespace {
+
+bool nodePastMemory(int64_t line, int64_t labelBound, int64_t mostNodes, ReadFailure& failure) {
+  char need[128];
+  describeNodeNeed(need, sizeof need, labelBound - 1, mostNodes);
+  return failure.at(line, "%s", need);
+}
+
+}  // namespace
+
+bool readTextLines(LineScanner& lines, const TextHeader& header, const TextBounds& bounds,
+                   GraphBuilder& graph, ReadFailure& failure) {
   const TextLineReader readLine = textLineReaderOf(header.format);
   graph.labelBound = header.labelBound();
-  if (header.records >= 0) graph.reserveEdges(header.announcedEdges());
+  if (graph.labelBound > bounds.mostNodes) {
+    return nodePastMemory(header.line, graph.labelBound, bounds.mostNodes, failure);
+  }
+  if (header.records >= 0) {
+    const int64_t announced = header.announcedEdges();
+    graph.reserveEdges(bounds.textBytes < 0
+                           ? announced
+                           : std::min(announced, mostEdgesInText(header.format, bounds.textBytes)));
+  }
   int64_t records = 0;
   const char* at;
   const char* stop;
@@ -61,6 +89,9 @@ bool readTextLines(LineScanner& lines, const TextHeader& header, GraphBuilder& g
       if (!graph.add(found[index].from, found[index].to, found[index].cost)) {
         return failure.at(lines.lineNumber, "too many edges");
       }
+    }
+    if (graph.labelBound > bounds.mostNodes) {
+      return nodePastMemory(lines.lineNumber, graph.labelBound, bounds.mostNodes, failure);
     }
   }
   return failure.afterText(lines) && recordsComplete(header, records, failure);

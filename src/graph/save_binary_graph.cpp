@@ -16,7 +16,8 @@ void putZeros(TextWriter& writer, uint64_t count) {
 }  // namespace
 
 // Written through the text writer, which replaces a file whole or not at all.
-int32_t ShortestPathSolver::saveBinaryGraph(const char* path, int32_t firstNode) {
+int32_t ShortestPathSolver::saveBinaryGraph(const char* path, int32_t firstNode,
+                                            OutputMessages messages) {
   BinaryGraphHeader header{};
   std::memcpy(header.magic, kBinaryGraphMagic, sizeof header.magic);
   header.version = kBinaryGraphVersion;
@@ -34,6 +35,7 @@ int32_t ShortestPathSolver::saveBinaryGraph(const char* path, int32_t firstNode)
 
   TextWriter writer;
   writer.capacity = kBinaryBufferBytes;
+  writer.messages = messages;
   if (writer.open(path) != 0) return -1;
   writer.putBytes(reinterpret_cast<const char*>(&header), sizeof header);
   putZeros(writer, layout.rangesOffset - sizeof header);

@@ -9,9 +9,10 @@ constexpr int32_t kGraphBufferBytes = 16384;
 
 // A graph file that silently misses lines would load as a different graph,
 // so any failed write counts as a failed save, not only a failed open.
-int32_t ShortestPathSolver::saveGraph(const char* path) {
+int32_t ShortestPathSolver::saveGraph(const char* path, OutputMessages messages) {
   TextWriter writer;
   writer.capacity = kGraphBufferBytes;
+  writer.messages = messages;
   if (writer.open(path) != 0) return -1;
   for (int32_t i = 0; i < edgeCount; ++i) {
     const Edge& edge = edges[i];

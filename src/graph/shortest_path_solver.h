@@ -4,6 +4,7 @@
 
 #include "formats/graph_format.h"
 #include "graph/graph_types.h"
+#include "io/output_messages.h"
 #include "io/read_progress.h"
 
 struct ByteSource;
@@ -60,13 +61,15 @@ class ShortestPathSolver {
   // read in parts has come). Either clears the solver first.
   bool loadGraph(const char* path, const ReadProgress& progress = {});
   bool loadGraphFrom(ByteSource& source, const char* path, const ReadProgress& progress = {});
-  int32_t saveGraph(const char* path);
+  // A failed save is told as messages says (io/output_messages.h).
+  int32_t saveGraph(const char* path, OutputMessages messages = OutputMessages::Tool);
   // The binary graph file (graph/binary_graph.h): saveBinaryGraph writes the
   // graph with firstNode, the node searches start at by default
   // (graph/save_binary_graph.cpp); mapBinaryGraph maps one read-only, checks
   // all of it, and searches its arrays in place (graph/map_binary_graph.cpp).
   // Each reports through base/messages; false / -1 on a failure.
-  int32_t saveBinaryGraph(const char* path, int32_t firstNode);
+  int32_t saveBinaryGraph(const char* path, int32_t firstNode,
+                          OutputMessages messages = OutputMessages::Tool);
   bool mapBinaryGraph(const char* path, int32_t& firstNode);
   bool generateRandomGraph(int32_t n, int32_t seed, int32_t maxEdge);
   // Takes over a malloc'ed array of edges in any order, every label below
@@ -104,7 +107,7 @@ class ShortestPathSolver {
   // Solution files, comparison and checksum: solution/save_solution.cpp,
   // solution/load_solution.cpp, solution/compare_solution.cpp,
   // solution/solution_hash.cpp.
-  bool saveSolution(const char* path);
+  bool saveSolution(const char* path, OutputMessages messages = OutputMessages::Tool);
   // The lines of nodes firstNode .. searchNodeCount - 1 into an open writer.
   void putSolutionLines(TextWriter& writer, int32_t firstNode);
   LoadedSolution* loadSolution(const char* path, int32_t capacity, LoadedSolution& record);

@@ -1,5 +1,6 @@
 #include "io/background_writer.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "io/descriptor_io.h"
@@ -24,8 +25,9 @@ bool BackgroundWriter::waitUntilWritten() {
     if (!failed_) {
       guard.unlock();
       const bool written = writeInChunks(fd_, bytes, count, chunkBytes_);
+      const int error = errno;
       guard.lock();
-      if (!written) failed_ = true;
+      if (!written) fail(error);
     }
   }
   changed_.wait(guard, [&] { return pending_ == nullptr; });
@@ -63,10 +65,21 @@ void BackgroundWriter::run() {
     taken_ = true;
     guard.unlock();
     const bool written = skip || writeInChunks(fd_, bytes, count, chunkBytes_);
+    const int error = errno;
     guard.lock();
-    if (!written) failed_ = true;
+    if (!written) fail(error);
     taken_ = false;
     pending_ = nullptr;
     changed_.notify_all();
   }
+}
+
+int BackgroundWriter::errorNumber() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return errorNumber_;
+}
+
+void BackgroundWriter::fail(int error) {
+  if (!failed_) errorNumber_ = error;
+  failed_ = true;
 }

@@ -26,6 +26,9 @@ struct BackgroundWriter {
   // Waits for the last write and ends the thread. False when any write failed.
   bool finish();
 
+  // Why the first write that failed did (an errno value), else 0.
+  int errorNumber();
+
  private:
   void run();
 
@@ -39,4 +42,7 @@ struct BackgroundWriter {
   bool taken_ = false;  // the thread is writing the pending bytes
   bool stopping_ = false;
   bool failed_ = false;
+  int errorNumber_ = 0;
+
+  void fail(int error);  // under lock_
 };

@@ -11,7 +11,7 @@ ssize_t RawInput::read(char* into, size_t room) {
     std::memcpy(into, kept + keptPos, static_cast<size_t>(got));
     keptPos += static_cast<size_t>(got);
   } else {
-    got = readRetrying(fd, into, room);
+    got = readRetrying(fd, into, room, stopFd);
     if (got < 0) return -1;
   }
   bytesRead += got;
@@ -22,7 +22,10 @@ ssize_t RawInput::read(char* into, size_t room) {
 Compression compressionOf(const char* bytes, size_t size) {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes);
   if (size >= 2 && b[0] == 0x1f && b[1] == 0x8b) return Compression::Gzip;
-  if (size >= 4 && b[0] == 0x28 && b[1] == 0xb5 && b[2] == 0x2f && b[3] == 0xfd) {
+  if (size < kCompressionMagicBytes) return Compression::None;
+  if (b[0] == 0x28 && b[1] == 0xb5 && b[2] == 0x2f && b[3] == 0xfd) return Compression::Zstd;
+  // A skippable frame: 0x184D2A50 to 0x184D2A5F, little-endian.
+  if ((b[0] & 0xf0) == 0x50 && b[1] == 0x2a && b[2] == 0x4d && b[3] == 0x18) {
     return Compression::Zstd;
   }
   return Compression::None;

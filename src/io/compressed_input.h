@@ -16,13 +16,21 @@ struct RawInput {
   int64_t bytesRead = 0;  // raw bytes handed out so far
   void (*onRead)(void* context, int64_t bytesRead) = nullptr;
   void* onReadContext = nullptr;
+  // Readable once whoever reads has stopped wanting the bytes: a read that
+  // waits for them (on a pipe that stays open) gives up then. -1: none.
+  int stopFd = -1;
 
   ssize_t read(char* into, size_t room);
 };
 
 enum class Compression { None, Gzip, Zstd };
 
-// From the first bytes of a stream (at least 4 where the input has them).
+// The first bytes of a stream that tell its compression.
+constexpr size_t kCompressionMagicBytes = 4;
+
+// From the first bytes of a stream (kCompressionMagicBytes where the input
+// has them). A zstd stream may begin with a skippable frame (pzstd writes
+// one), which its decompressor passes over.
 Compression compressionOf(const char* bytes, size_t size);
 
 // A streaming decompressor, one per input. read gives up to room decoded

@@ -1,5 +1,9 @@
 #include "io/decode_ahead.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -8,15 +12,28 @@
 
 void DecodeAhead::start(Decompressor& decompressor, RawInput& raw) {
   for (Block& block : blocks_) block.bytes = static_cast<char*>(checkedMalloc(kBlockBytes));
+  // The thread may wait in a read for bytes that never come: a writer that
+  // keeps its pipe open after the reader found a bad line.
+  stopFd_ = ::eventfd(0, EFD_CLOEXEC);
+  raw_ = &raw;
+  raw.stopFd = stopFd_;
   try {
     worker_ = std::thread([this, &decompressor, &raw] { decode(decompressor, raw); });
   } catch (const std::system_error&) {
     // No thread to be had: the reader decompresses for itself, as for a short input.
-    for (Block& block : blocks_) {
-      std::free(block.bytes);
-      block.bytes = nullptr;
-    }
+    release();
   }
+}
+
+void DecodeAhead::release() {
+  for (Block& block : blocks_) {
+    std::free(block.bytes);
+    block.bytes = nullptr;
+  }
+  if (raw_ != nullptr) raw_->stopFd = -1;
+  raw_ = nullptr;
+  if (stopFd_ >= 0) ::close(stopFd_);
+  stopFd_ = -1;
 }
 
 void DecodeAhead::decode(Decompressor& decompressor, RawInput& raw) {
@@ -82,10 +99,11 @@ void DecodeAhead::finish() {
       stopping_ = true;
       changed_.notify_all();
     }
+    if (stopFd_ >= 0) {
+      const uint64_t stop = 1;
+      [[maybe_unused]] const ssize_t told = ::write(stopFd_, &stop, sizeof stop);
+    }
     worker_.join();
   }
-  for (Block& block : blocks_) {
-    std::free(block.bytes);
-    block.bytes = nullptr;
-  }
+  release();
 }

@@ -19,8 +19,8 @@ class DecodeAhead {
   void start(Decompressor& decompressor, RawInput& raw);
   // Like Decompressor::read; failure as the decompressor set it.
   ssize_t read(char* into, size_t room, const char*& failure);
-  // Stops the thread (also when the text was not read to its end) and
-  // releases the blocks.
+  // Stops the thread (also when the text was not read to its end, and while
+  // it waits for bytes of a pipe) and releases the blocks.
   void finish();
   bool running() const { return worker_.joinable(); }
 
@@ -44,6 +44,9 @@ class DecodeAhead {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::thread worker_;
+  int stopFd_ = -1;  // written to stop a read that waits (RawInput::stopFd)
+  RawInput* raw_ = nullptr;
 
   void decode(Decompressor& decompressor, RawInput& raw);
+  void release();
 };

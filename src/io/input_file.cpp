@@ -17,13 +17,13 @@ constexpr size_t kHeadBytes = 1 << 16;
 
 bool isStandardInput(const char* path) { return std::strcmp(path, "-") == 0; }
 
-// Fills up to room bytes unless the input ends or fails first; the count of
-// bytes filled, with failed set on a failure.
+// Reads into room bytes until at least `least` are there, unless the input
+// ends or fails first; the count of bytes filled, with failed set on a failure.
 template <typename Read>
-size_t fill(char* into, size_t room, bool& failed, Read&& read) {
+size_t fill(char* into, size_t room, size_t least, bool& failed, Read&& read) {
   size_t filled = 0;
   failed = false;
-  while (filled < room) {
+  while (filled < least) {
     const ssize_t got = read(into + filled, room - filled);
     if (got < 0) {
       failed = true;
@@ -37,7 +37,7 @@ size_t fill(char* into, size_t room, bool& failed, Read&& read) {
 
 }  // namespace
 
-bool InputFile::open(const char* path) {
+bool InputFile::open(const char* path, bool look) {
   const bool standardInput = isStandardInput(path);
   raw.fd = standardInput ? STDIN_FILENO : ::open(path, O_RDONLY);
   ownsFd = !standardInput;
@@ -51,8 +51,11 @@ bool InputFile::open(const char* path) {
 
   raw.kept = static_cast<char*>(checkedMalloc(kHeadBytes));
   bool failed = false;
-  const size_t rawHead = fill(raw.kept, kHeadBytes, failed,
-                              [&](char* into, size_t room) { return raw.read(into, room); });
+  // Without a look, a pipe's text is read as it comes: only the bytes that
+  // tell the compression are waited for.
+  const size_t rawHead =
+      fill(raw.kept, kHeadBytes, look ? kHeadBytes : kCompressionMagicBytes, failed,
+           [&](char* into, size_t room) { return raw.read(into, room); });
   if (failed) {
     reportCannotRead(path);
     close();
@@ -66,12 +69,14 @@ bool InputFile::open(const char* path) {
   plainFile = regular && !standardInput && compression == Compression::None;
 
   head = static_cast<char*>(checkedMalloc(kHeadBytes));
-  headSize = fill(head, kHeadBytes, failed,
-                  [&](char* into, size_t room) { return decompressor.read(raw, into, room); });
+  headSize = look ? fill(head, kHeadBytes, kHeadBytes, failed,
+                         [&](char* into, size_t room) { return decompressor.read(raw, into, room); })
+                  : 0;
   headPos = 0;
   // A stream broken inside the first block is reported after the text before the break.
   failure = failed ? decompressor.failure : nullptr;
-  if (compression != Compression::None && !failed && headSize == kHeadBytes) {
+  // A text that fits the look is read at once; without a look its length is unknown.
+  if (compression != Compression::None && !failed && (headSize == kHeadBytes || !look)) {
     decodeAhead.start(decompressor, raw);
   }
   return true;

@@ -9,8 +9,8 @@
 
 // A graph input as text: a file, or standard input for the path "-", read
 // through when it is gzip or zstd (told by its first bytes, never by its
-// name). The first block of the text is kept for a look before it is read
-// (a reader can tell the format from it) and then handed out first.
+// name). The first block of the text can be kept for a look before it is
+// read (a reader can tell the format from it) and then handed out first.
 struct InputFile {
   RawInput raw;
   Decompressor decompressor;
@@ -26,9 +26,11 @@ struct InputFile {
   // embedding caller's allocation handler may throw) still stops its thread.
   ~InputFile() { close(); }
 
-  // Opens path and reads the first block. False, the input closed, after
-  // "Can not open file <path>" (or "ERROR: Can not read file <path>").
-  bool open(const char* path);
+  // Opens path and, for a look, reads the first block of the text (less only
+  // when the text is shorter); without it, only the first bytes that tell the
+  // compression. False, the input closed, after "Can not open file <path>"
+  // (or "ERROR: Can not read file <path>").
+  bool open(const char* path, bool look = true);
   // The text, bytes of the first block first.
   ByteSource source();
   void close();

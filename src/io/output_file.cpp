@@ -53,6 +53,7 @@ int ownDescriptor(const char* path) {
 
 int duplicateForWriting(int fd) {
   const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0 && (flags & O_ACCMODE) == O_RDONLY) errno = EBADF;
   if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY) return -1;
   return ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
 }
@@ -184,7 +185,11 @@ int openThroughLink(OutputFile& output, const char* path, const struct stat& lin
     return -2;
   }
   struct stat target {};
-  if (::stat(output.targetPath, &target) != 0 || S_ISDIR(target.st_mode)) return -1;
+  if (::stat(output.targetPath, &target) != 0) return -1;
+  if (S_ISDIR(target.st_mode)) {
+    errno = EISDIR;
+    return -1;
+  }
   return S_ISREG(target.st_mode) ? openReplacement(output) : openInPlace(output.targetPath);
 }
 
@@ -207,13 +212,16 @@ int32_t openOutputFile(OutputFile& output, const char* path) {
   } else if (S_ISREG(info.st_mode)) {
     output.targetPath = copyText(path);
     fd = openReplacement(output);
-  } else if (!S_ISDIR(info.st_mode)) {
+  } else if (S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+  } else {
     fd = openInPlace(path);
   }
   if (fd < 0) {
-    if (fd == -1) reportCannotOpen(path);
+    const int error = errno;
     abandonOutputFile(output);
-    return -1;
+    output.errorNumber = error;
+    return fd == -1 ? -1 : -2;
   }
   output.fd = fd;
   return 0;
@@ -221,7 +229,9 @@ int32_t openOutputFile(OutputFile& output, const char* path) {
 
 bool commitOutputFile(OutputFile& output) {
   if (output.unnamed && !nameTemporaryFile(output)) {
+    const int error = errno;
     abandonOutputFile(output);
+    output.errorNumber = error;
     return false;
   }
   output.unnamed = false;
@@ -230,8 +240,13 @@ bool commitOutputFile(OutputFile& output) {
   output.fd = -1;
   if (output.temporaryPath != nullptr) {
     complete = complete && ::rename(output.temporaryPath, output.targetPath) == 0;
-    if (!complete) ::unlink(output.temporaryPath);
+    if (!complete) {
+      output.errorNumber = errno;
+      ::unlink(output.temporaryPath);
+    }
     forgetTemporaryFile(output.temporaryPath);
+  } else if (!complete) {
+    output.errorNumber = errno;
   }
   releasePaths(output);
   return complete;

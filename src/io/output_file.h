@@ -21,16 +21,17 @@ struct OutputFile {
   char* temporaryPath = nullptr;  // null when the output is written in place
   char* targetPath = nullptr;     // what the temporary file replaces: the path, or its link's target
   bool unnamed = false;           // the temporary file gets its name only on commit
+  int32_t errorNumber = 0;        // why the open or the commit failed (an errno value)
 };
 
-// Opens path for writing; every message names path as the user gave it. 0 on
-// success; -1 after "Can not open file [path]" on standard output, or an
-// "ERROR: " line on standard error for a link that is refused.
+// Opens path for writing. 0 on success; -1 when it cannot be opened, with
+// errorNumber saying why and nothing printed; -2 after an "ERROR: " line on
+// standard error (naming path as the user gave it) for a link that is refused.
 int32_t openOutputFile(OutputFile& output, const char* path);
 
-// Closes the output and puts a temporary file in place of its target. False
-// when the close or the replacement failed; then nothing was replaced and no
-// temporary file remains. Prints nothing.
+// Closes the output and puts a temporary file in place of its target. False,
+// with errorNumber saying why, when the close or the replacement failed; then
+// nothing was replaced and no temporary file remains. Prints nothing.
 bool commitOutputFile(OutputFile& output);
 
 // Closes the output and removes a temporary file: the target stays as it was.

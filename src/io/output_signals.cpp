@@ -46,11 +46,15 @@ void handleUnlessIgnored(int signalNumber) {
 
 }  // namespace
 
-void prepareOutputSignals() {
+void prepareOutputSignals(BrokenPipes brokenPipes) {
   static std::once_flag prepared;
-  std::call_once(prepared, [] {
+  std::call_once(prepared, [brokenPipes] {
     ::signal(SIGXFSZ, SIG_IGN);
-    ::signal(SIGPIPE, SIG_IGN);
+    if (brokenPipes == BrokenPipes::FailTheWrite) {
+      ::signal(SIGPIPE, SIG_IGN);
+    } else {
+      handleUnlessIgnored(SIGPIPE);
+    }
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) handleUnlessIgnored(signalNumber);
     std::atexit(removeTemporaryFiles);
   });

@@ -64,6 +64,10 @@ struct TextReader {
   [[gnu::always_inline]] inline int32_t readEdgeLine(const int32_t* powersOfTen,
                                                       int32_t& from, int32_t& to, int32_t& cost);
 
+  // The number of the edge line readEdgeLine gave last: lines are counted
+  // as their line end is passed, and the text's last line may have none.
+  int64_t lastLineNumber() const { return buffer[pos - 1] == '\n' ? lineNumber - 1 : lineNumber; }
+
   // Releases the buffer; the source stays open.
   void close();
 

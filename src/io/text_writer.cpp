@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,11 +17,6 @@
 
 namespace {
 
-// Writes all bytes, continuing short writes and retrying interrupted ones.
-void reportWriteError() {
-  printLinef("writting error");
-}
-
 // Room behind capacity for a line started just before it, and for the bytes
 // the number formatting stores beyond its text.
 constexpr size_t kTailBytes = kLongestLine + decimal::kStoreSlack;
@@ -29,12 +25,6 @@ constexpr int32_t kSmallestBackgroundBuffer = 4096;
 // What a background writer is handed at once, about: a thread woken per
 // 32 KiB would spend much of its time being scheduled.
 constexpr int32_t kBackgroundBatchBytes = 1 << 20;
-
-// Writes bytes in pieces of chunkBytes, the last one shorter.
-void reportFirstFailure(bool& failed) {
-  if (!failed) reportWriteError();
-  failed = true;
-}
 
 }  // namespace
 
@@ -50,13 +40,28 @@ void TextWriter::prepareBuffer(bool toStandardOutput) {
 
 int32_t TextWriter::open(const char* path) {
   prepareBuffer(false);
-  if (openOutputFile(output, path) != 0) {
+  name = path;
+  const int32_t opened = openOutputFile(output, path);
+  if (opened != 0) {
+    if (opened == -1 && messages == OutputMessages::Tool) reportCannotOpen(path);
+    if (opened == -1 && messages == OutputMessages::Explained) reportOutputNotOpened(path, output.errorNumber);
     std::free(buffer);
     buffer = nullptr;
     return -1;
   }
   fd = output.fd;
   return 0;
+}
+
+// Only the first failure is told: the lines after it are dropped anyway.
+void TextWriter::fail(int errorNumber) {
+  if (failed) return;
+  failed = true;
+  if (messages == OutputMessages::Tool) {
+    printLinef("writting error");
+  } else {
+    reportCannotWrite(name, errorNumber);
+  }
 }
 
 // Moves the pending bytes into the first of two batches, unless the writes
@@ -90,18 +95,19 @@ TextWriter::~TextWriter() {
   std::free(buffer);
 }
 
-// False when a write in the background failed.
-bool TextWriter::stopBackground() {
-  if (background == nullptr) return true;
-  const bool written = background->finish();
+// 0 when every write in the background went through, else why one failed.
+int TextWriter::stopBackground() {
+  if (background == nullptr) return 0;
+  const int error = background->finish() ? 0 : background->errorNumber();
   releaseArray(background);
   std::free(spareBuffer);
   spareBuffer = nullptr;
-  return written;
+  return error;
 }
 
 int32_t TextWriter::openStandardOutput() {
   prepareBuffer(true);
+  name = "standard output";
   fd = STDOUT_FILENO;
   return 0;
 }
@@ -124,7 +130,7 @@ void TextWriter::writeFullBuffer() {
   if (background == nullptr) startBackground();
   if (background != nullptr) {
     if (pending < fillLimit) return;  // just started: the batch has room
-    if (!background->waitUntilWritten()) reportFirstFailure(failed);
+    if (!background->waitUntilWritten()) fail(background->errorNumber());
     if (!failed) background->handOver(buffer, fillLimit);
     pending -= fillLimit;
     std::memcpy(spareBuffer, buffer + fillLimit, static_cast<size_t>(pending));
@@ -133,10 +139,7 @@ void TextWriter::writeFullBuffer() {
   }
   int32_t written = 0;
   while (pending - written >= capacity) {  // more than once only for tiny buffers
-    if (!failed && !writeAll(fd, buffer + written, capacity)) {
-      failed = true;
-      reportWriteError();
-    }
+    if (!failed && !writeAll(fd, buffer + written, capacity)) fail(errno);
     written += capacity;
   }
   pending -= written;
@@ -145,21 +148,18 @@ void TextWriter::writeFullBuffer() {
 
 bool TextWriter::close() {
   if (buffer == nullptr) return false;  // never opened, or the open failed
-  if (!stopBackground()) reportFirstFailure(failed);
-  if (!failed && !writeInChunks(fd, buffer, pending, capacity)) {
-    failed = true;
-    reportWriteError();
-  }
+  const int backgroundError = stopBackground();
+  if (backgroundError != 0) fail(backgroundError);
+  if (!failed && !writeInChunks(fd, buffer, pending, capacity)) fail(errno);
   pending = 0;
-  bool complete = !failed;
   if (standardOutput) {
     // Standard output stays open: it belongs to the process.
-  } else if (!complete) {
+  } else if (failed) {
     abandonOutputFile(output);
   } else if (!commitOutputFile(output)) {
-    reportWriteError();
-    complete = false;
+    fail(output.errorNumber);
   }
+  const bool complete = !failed;
   fd = -1;
   std::free(buffer);
   buffer = nullptr;

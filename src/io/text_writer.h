@@ -5,6 +5,7 @@
 
 #include "io/decimal_format.h"
 #include "io/output_file.h"
+#include "io/output_messages.h"
 
 struct BackgroundWriter;
 
@@ -37,6 +38,9 @@ struct TextWriter {
   BackgroundWriter* background = nullptr;
   bool backgroundTried = false;  // once: a thread that cannot start is not asked for again
   bool standardOutput = false;  // fd is the process's standard output, left open by close
+  // How failures are told (io/output_messages.h); set before open.
+  OutputMessages messages = OutputMessages::Tool;
+  const char* name = nullptr;  // the output in messages: its path, or "standard output"
 
   TextWriter() = default;
   // A writer not closed (a failure unwound past it) leaves the old file.
@@ -49,7 +53,7 @@ struct TextWriter {
 
   // Opens the output (io/output_file.h: a regular file is replaced whole on
   // close, and only then; a new one gets mode 0600). 0 on success; -1 after
-  // printing why, "Can not open file [path]" on standard output as a rule.
+  // printing why as messages says. path must outlive the writer.
   int32_t open(const char* path);
 
   // Appends "a b c\n".
@@ -76,5 +80,6 @@ struct TextWriter {
   void writeFullBuffer();
   void prepareBuffer(bool toStandardOutput);
   void startBackground();
-  bool stopBackground();
+  int stopBackground();
+  void fail(int errorNumber);
 };

@@ -130,7 +130,8 @@ void saveGraph(const GraphHandle& graph, const std::filesystem::path& path,
   MessageCapture capture;
   ShortestPathSolver& owner = *graph.owner;
   const int32_t saved =
-      binary ? owner.saveBinaryGraph(path.c_str(), graph.firstNode) : owner.saveGraph(path.c_str());
+      binary ? owner.saveBinaryGraph(path.c_str(), graph.firstNode, OutputMessages::Explained)
+             : owner.saveGraph(path.c_str(), OutputMessages::Explained);
   if (saved != 0) capture.fail(FailureKind::FileFailed);
 }
 

@@ -69,6 +69,7 @@ void saveMatrix(const std::filesystem::path& path, py::handle sources, py::handl
         MessageCapture capture;
         TextWriter writer;
         writer.capacity = kTableBufferBytes;
+        writer.messages = OutputMessages::Explained;
         if (writer.open(path.c_str()) != 0) capture.fail(FailureKind::FileFailed);
         putMatrixTable(writer, rows.data(), rows.size(), columns.data(), columns.size(), cells);
         if (!writer.close()) capture.fail(FailureKind::FileFailed);

@@ -26,8 +26,9 @@ stops them with KeyboardInterrupt (the graph stays usable).
 Errors raise ValueError (bad graph files, bad arrays or arguments, numbers out
 of range however large), TypeError (arrays or arguments that are not integers,
 a Graph used before __init__ made it or made again), OSError (files that
-cannot be read or written) and MemoryError, with the tool's own messages or
-ones that name the argument. Integer arrays may be in either byte order.)";
+cannot be read or written, with the system's errno and reason) and
+MemoryError, with the tool's own messages or ones that name the argument.
+Integer arrays may be in either byte order.)";
 
 constexpr const char* kGraphDoc =
     R"(Graph(src, dst, cost, num_nodes=None)
@@ -124,10 +125,12 @@ time. format is "auto" (told from the content) or one of:
   "binary"  the binary graph file (a plain file only)
 Node numbers stay the file's own: for DIMACS and Matrix Market, node 0 is a
 node without edges and first_node is 1. A bad line raises
-ValueError("Bad graph file <path> line <k>: <reason>"), a damaged binary file
-ValueError("Bad graph file <path>: <reason>"); a file that cannot be opened or
-read raises OSError. Ctrl-C stops a long read with KeyboardInterrupt, as it
-does searches.)";
+ValueError("Bad graph file <path> line <k>: <reason>"), and so does a node
+number that would need more memory than the process may get ("node <N> would
+need <X> GB; <Y> GB available"), before that memory is asked for; a damaged
+binary file raises ValueError("Bad graph file <path>: <reason>"); a file that
+cannot be opened or read raises OSError. Ctrl-C stops a long read with
+KeyboardInterrupt, as it does searches.)";
 
 constexpr const char* kRandomGraphDoc =
     R"(random_graph(n, seed, max_edge=5) -> Graph

@@ -67,6 +67,7 @@ void saveSolution(const std::filesystem::path& path, py::handle cost, py::handle
   // lines of vorlinde-query -o.
   TextWriter writer;
   writer.capacity = kSolutionBufferBytes;
+  writer.messages = OutputMessages::Explained;
   if (writer.open(path.c_str()) != 0) capture.fail(FailureKind::FileFailed);
   solver.putSolutionLines(writer, static_cast<int32_t>(firstNode));
   if (!writer.close()) capture.fail(FailureKind::FileFailed);

@@ -17,7 +17,9 @@ int runConversion(const QueryOptions& options) {
   int32_t firstNode = 0;
   StopWatch watch;
   if (!graph.readGraph(options.graph, options.format, firstNode)) return kQueryFailure;
-  if (graph.saveBinaryGraph(options.convertTo, firstNode) != 0) return kQueryFailure;
+  if (graph.saveBinaryGraph(options.convertTo, firstNode, OutputMessages::Explained) != 0) {
+    return kQueryFailure;
+  }
   watch.stop();
   if (!options.quiet) {
     printLinef("Converted %s to %s: %d nodes, %d edges in %lld ms", options.graph,

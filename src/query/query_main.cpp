@@ -25,7 +25,8 @@ int runCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepareOutputSignals();
+  // A reader that went away (head) ends the run quietly, as it ends cat.
+  prepareOutputSignals(BrokenPipes::EndTheProgram);
   const int status = runCommand(argc, argv);
   if (!finishStandardOutput()) {
     printLine("ERROR: Can not write standard output");

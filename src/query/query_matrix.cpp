@@ -35,6 +35,7 @@ bool solveMatrix(const ShortestPathSolver& graph, const QueryOptions& options,
 
   TextWriter writer;
   writer.capacity = kTableBufferBytes;
+  writer.messages = OutputMessages::Explained;
   const bool toStandardOutput = std::string(options.output) == "-";
   if ((toStandardOutput ? writer.openStandardOutput() : writer.open(options.output)) != 0) return false;
   putMatrixTable(writer, sources.data(), sources.size(), targets.data(), targets.size(),

@@ -13,6 +13,7 @@ constexpr const char* kPlaceholder = "{source}";
 
 int32_t openOutput(TextWriter& writer, const std::string& path) {
   writer.capacity = kWriteBufferBytes;
+  writer.messages = OutputMessages::Explained;
   return path == "-" ? writer.openStandardOutput() : writer.open(path.c_str());
 }
 

@@ -7,9 +7,10 @@ constexpr int32_t kSolutionBufferBytes = 32768;
 
 }  // namespace
 
-bool ShortestPathSolver::saveSolution(const char* path) {
+bool ShortestPathSolver::saveSolution(const char* path, OutputMessages messages) {
   TextWriter writer;
   writer.capacity = kSolutionBufferBytes;
+  writer.messages = messages;
   if (writer.open(path) != 0) return false;
   putSolutionLines(writer, 0);
   return writer.close();

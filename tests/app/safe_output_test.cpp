@@ -24,25 +24,10 @@ namespace {
 // standard error into the file err.
 pid_t start(const std::vector<std::string>& args, const std::string& dir, int out,
             const std::string& err = "/dev/null") {
-  std::vector<char*> argv{const_cast<char*>("vorlinde")};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (chdir(dir.c_str()) != 0 || dup2(errFd, 2) < 0 || (out < 0 ? close(1) : dup2(out, 1)) < 0) _exit(121);
-    execv(VORLINDE_BINARY, argv.data());
-    _exit(120);
-  }
-  return child;
+  return startProgram(VORLINDE_BINARY, args, dir, STDIN_FILENO, out, err, "vorlinde");
 }
 
-// Exit status, or 1000 + the signal that ended the process.
-int finish(pid_t child) {
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-}
+int finish(pid_t child) { return finishWithin(child, 0); }
 
 TEST(SafeOutput, FailedAndStoppedWritesLeaveTheOldFile) {
   TempDir dir;

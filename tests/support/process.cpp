@@ -1,6 +1,7 @@
 #include "support/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,28 +28,47 @@ ProcessResult runBinary(const char* binary, const std::vector<std::string>& args
                         const std::string& stdinPath) {
   TempDir capture;
   const std::string outPath = capture.file("stdout"), errPath = capture.file("stderr");
-  std::vector<char*> argv{const_cast<char*>(programName.c_str())};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-
-  const pid_t child = fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int in = ::open(stdinPath.c_str(), O_RDONLY);
-    if (out < 0 || err < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(121);
-    dup2(in, 0), dup2(out, 1), dup2(err, 2);
-    execv(binary, argv.data());
-    _exit(120);
-  }
-  int waitStatus = 0;
-  waitpid(child, &waitStatus, 0);
-
-  return {WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1, readFile(outPath), readFile(errPath)};
+  const int in = ::open(stdinPath.c_str(), O_RDONLY | O_CLOEXEC);
+  const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  const pid_t child = startProgram(binary, args, workDir, in, out, errPath, programName);
+  ::close(in), ::close(out);
+  const int status = finishWithin(child, 0);
+  return {status < 256 ? status : -1, readFile(outPath), readFile(errPath)};
 }
 
 }  // namespace
+
+pid_t startProgram(const char* binary, const std::vector<std::string>& args,
+                   const std::string& workDir, int in, int out, const std::string& errPath,
+                   const std::string& programName) {
+  std::vector<char*> argv{const_cast<char*>(programName.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (err < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(121);
+    if (dup2(in, 0) < 0 || (out < 0 ? close(1) : dup2(out, 1)) < 0 || dup2(err, 2) < 0) _exit(121);
+    execv(binary, argv.data());
+    _exit(120);
+  }
+  return child;
+}
+
+int finishWithin(pid_t child, int seconds) {
+  int waitStatus = 0;
+  if (seconds == 0) waitpid(child, &waitStatus, 0);
+  for (int waited = 0; seconds > 0 && waitpid(child, &waitStatus, WNOHANG) == 0; ++waited) {
+    if (waited == seconds * 1000) {
+      kill(child, SIGKILL);
+      waitpid(child, &waitStatus, 0);
+      return -1;
+    }
+    usleep(1000);
+  }
+  return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 1000 + WTERMSIG(waitStatus);
+}
 
 ProcessResult runVorlinde(const std::vector<std::string>& args, const std::string& workDir,
                           const std::string& programName) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +22,17 @@ ProcessResult runVorlinde(const std::vector<std::string>& args, const std::strin
 // Runs vorlinde-query the same way, its standard input read from stdinPath.
 ProcessResult runQueryTool(const std::vector<std::string>& args, const std::string& workDir = ".",
                            const std::string& stdinPath = "/dev/null");
+
+// Starts a built program (VORLINDE_BINARY, VORLINDE_QUERY_BINARY) in workDir
+// with in and out as its standard input and output (out -1: closed) and its
+// standard error into the file errPath.
+pid_t startProgram(const char* binary, const std::vector<std::string>& args,
+                   const std::string& workDir, int in, int out, const std::string& errPath,
+                   const std::string& programName);
+
+// The exit status of a started program, or 1000 + the signal that ended it;
+// -1, the program killed, when it has not ended within seconds (0: no limit).
+int finishWithin(pid_t child, int seconds);
 
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes.
