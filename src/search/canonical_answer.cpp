@@ -22,8 +22,7 @@ void CanonicalBuckets::release() {
 }
 
 CanonicalWorkspace::~CanonicalWorkspace() {
-  releaseArray(keys);
-  releaseArray(choices);
+  releaseArray(nodes);
   for (int32_t thread = 0; thread < bucketThreads; ++thread) buckets[thread].release();
   releaseArray(buckets);
 }
@@ -31,12 +30,9 @@ CanonicalWorkspace::~CanonicalWorkspace() {
 void CanonicalWorkspace::prepare(int32_t count, int32_t threads) {
   const auto size = static_cast<size_t>(std::max(count, 0));
   if (count != nodeCount) {
-    releaseArray(keys);
-    releaseArray(choices);
-    keys = allocateArray<uint64_t>(size);
-    adviseHugePages(keys, size * sizeof(uint64_t));
-    choices = allocateArray<uint64_t>(size);
-    adviseHugePages(choices, size * sizeof(uint64_t));
+    releaseArray(nodes);
+    nodes = allocateArray<CanonicalNode>(size);
+    adviseHugePages(nodes, size * sizeof(CanonicalNode));
     nodeCount = count;
   }
   if (threads > bucketThreads) {
@@ -54,28 +50,29 @@ void CanonicalWorkspace::prepare(int32_t count, int32_t threads) {
     const int64_t thread = omp_get_thread_num();
     const int64_t begin = total * thread / team;
     const int64_t end = total * (thread + 1) / team;
-    std::fill(keys + begin, keys + end, canonical::kUnreachedKey);
-    std::fill(choices + begin, choices + end, canonical::kNoChoice);
+    for (int64_t node = begin; node < end; ++node) {
+      nodes[node] = CanonicalNode{canonical::kUnreachedKey, canonical::kNoChoice};
+    }
   }
 }
 
 int32_t writeCanonicalAnswer(const CanonicalSearch& search, int64_t costBound,
                              const OverLimitScope& scope, NodeResult* results) {
-  const uint64_t* keys = search.workspace->keys;
-  const uint64_t* choices = search.workspace->choices;
+  const CanonicalNode* nodes = search.workspace->nodes;
   const int32_t count = search.nodeCount;
   int32_t overLimitNode = INT32_MAX;
 #pragma omp parallel for num_threads(search.threads) if (search.threads > 1) \
     schedule(static) reduction(min : overLimitNode)
   for (int32_t node = 0; node < count; ++node) {
-    const uint64_t key = keys[node];
-    if (key != canonical::kUnreachedKey && static_cast<int64_t>(canonical::costOf(key)) <= costBound) {
-      results[node] = NodeResult{canonical::costOf(key), canonical::predOf(choices[node])};
+    const CanonicalNode word = nodes[node];
+    if (word.key != canonical::kUnreachedKey &&
+        static_cast<int64_t>(canonical::costOf(word.key)) <= costBound) {
+      results[node] = NodeResult{canonical::costOf(word.key), canonical::predOf(word.choice)};
       continue;
     }
     results[node] = NodeResult{-1, -1};
-    if (scope.everyNode && key == canonical::kUnreachedKey &&
-        choices[node] == canonical::kOverLimitChoice) {
+    if (scope.everyNode && word.key == canonical::kUnreachedKey &&
+        word.choice == canonical::kOverLimitChoice) {
       overLimitNode = std::min(overLimitNode, node);
     }
   }
@@ -83,7 +80,8 @@ int32_t writeCanonicalAnswer(const CanonicalSearch& search, int64_t costBound,
     for (int32_t k = 0; k < scope.targetCount; ++k) {
       const int32_t node = scope.targets[k];
       if (node < 0 || node >= count) continue;
-      if (keys[node] == canonical::kUnreachedKey && choices[node] == canonical::kOverLimitChoice) {
+      if (nodes[node].key == canonical::kUnreachedKey &&
+          nodes[node].choice == canonical::kOverLimitChoice) {
         overLimitNode = std::min(overLimitNode, node);
       }
     }

@@ -12,7 +12,7 @@
 // the graph alone, so every search order, on any number of threads, ends at
 // the same answer; docs/canonical-ties.md proves it.
 //
-// A search keeps two words per node, in two arrays, and only ever lowers
+// A search keeps two words per node, on one cache line, and only ever lowers
 // what they compare by:
 //   key    = cost << 32 | hops, the lexicographic shortest-path label, which
 //            every edge raises (hops grow by one even over a zero cost), so
@@ -25,13 +25,9 @@
 // lose wrongly for a while; but a node is relaxed again after every fall of
 // its key, and the last offer of the true choice is made with its final key,
 // after which nothing beats it.
-//
-// The keys stand apart from the choices: most relaxations only read a key
-// and change nothing, and keys packed 8 to a cache line stay in cache for
-// graphs twice as large as the two words together would.
-struct CanonicalWords {
-  uint64_t* keys;
-  uint64_t* choices;
+struct CanonicalNode {
+  uint64_t key;
+  uint64_t choice;
 };
 
 namespace canonical {
@@ -127,9 +123,9 @@ struct SharedAccess {
 // Offers u, whose key was keyOfU when it was taken, as v's choice at the sum
 // level; keeps the least (level, rank) offered, and the queued flag as it is.
 template <typename Access>
-inline void offerChoice(const CanonicalWords& words, int32_t v, uint64_t level, int32_t u,
+inline void offerChoice(CanonicalNode* nodes, int32_t v, uint64_t level, int32_t u,
                         uint64_t keyOfU) {
-  uint64_t& word = words.choices[v];
+  uint64_t& word = nodes[v].choice;
   const uint64_t offer = choiceOf(level, u);
   uint64_t current = Access::load(word);
   for (;;) {
@@ -138,7 +134,7 @@ inline void offerChoice(const CanonicalWords& words, int32_t v, uint64_t level, 
     if (level == currentLevel) {
       const int32_t held = heldOf(current);
       if (held == static_cast<int32_t>(kNoPred) || held == u) return;  // the source, or u itself
-      const uint64_t keyOfHeld = Access::load(words.keys[held]);
+      const uint64_t keyOfHeld = Access::load(nodes[held].key);
       if (keyOfU > keyOfHeld || (keyOfU == keyOfHeld && u > held)) return;
     }
     if (Access::replace(word, current, offer | (current & kQueued))) return;
@@ -147,8 +143,8 @@ inline void offerChoice(const CanonicalWords& words, int32_t v, uint64_t level, 
 
 // Marks v, still unreached, as offered a sum past the largest cost.
 template <typename Access>
-inline void markOverLimit(const CanonicalWords& words, int32_t v) {
-  uint64_t& word = words.choices[v];
+inline void markOverLimit(CanonicalNode* nodes, int32_t v) {
+  uint64_t& word = nodes[v].choice;
   uint64_t expected = kNoChoice;
   if (Access::load(word) == kNoChoice) Access::replace(word, expected, kOverLimitChoice);
 }
@@ -157,7 +153,7 @@ inline void markOverLimit(const CanonicalWords& words, int32_t v) {
 // that is not already waiting in the bucket of its new cost goes to
 // push(node, cost, firstReached).
 template <typename Access, typename Push>
-inline void relaxCanonical(const Edge* edges, const EdgeRange& range, const CanonicalWords& words,
+inline void relaxCanonical(const Edge* edges, const EdgeRange& range, CanonicalNode* nodes,
                            int32_t shift, int32_t u, uint64_t keyOfU, Push&& push) {
   const uint64_t costOfU = keyOfU >> 32;
   const uint64_t hopsAfter = (keyOfU & 0xFFFFFFFFu) + 1;
@@ -166,15 +162,15 @@ inline void relaxCanonical(const Edge* edges, const EdgeRange& range, const Cano
     const int32_t v = edge.to;
     const uint64_t sum = costOfU + static_cast<uint32_t>(edge.cost);
     if (sum > static_cast<uint64_t>(kMaxCost)) {
-      markOverLimit<Access>(words, v);
+      markOverLimit<Access>(nodes, v);
       continue;
     }
-    uint64_t keyOfV = Access::load(words.keys[v]);
+    uint64_t keyOfV = Access::load(nodes[v].key);
     const uint64_t offered = keyOf(sum, hopsAfter);
     if (offered < keyOfV) {
-      const uint64_t before = Access::lowerTo(words.keys[v], offered);
+      const uint64_t before = Access::lowerTo(nodes[v].key, offered);
       if (offered < before) {
-        const bool waiting = Access::setQueued(words.choices[v]);
+        const bool waiting = Access::setQueued(nodes[v].choice);
         if (!waiting || (before >> 32) >> shift != sum >> shift) {
           push(v, static_cast<int64_t>(sum), before == kUnreachedKey);
         }
@@ -183,7 +179,7 @@ inline void relaxCanonical(const Edge* edges, const EdgeRange& range, const Cano
         keyOfV = before;
       }
     }
-    if ((keyOfV >> 32) == sum && v != u) offerChoice<Access>(words, v, sum, u, keyOfU);
+    if ((keyOfV >> 32) == sum && v != u) offerChoice<Access>(nodes, v, sum, u, keyOfU);
   }
 }
 

@@ -44,7 +44,7 @@ struct ThreadRun {
   Round& round;
   CanonicalBuckets& buckets;
   ItemList& gatheredList;
-  CanonicalWords words;
+  CanonicalNode* nodes;
   int64_t current = 0;
   int32_t shift;  // the same on every thread from round to round
   int64_t span = 1;
@@ -55,12 +55,12 @@ struct ThreadRun {
   }
 
   void relax(int32_t node) {
-    if (!SharedAccess::takeQueued(words.choices[node])) return;
+    if (!SharedAccess::takeQueued(nodes[node].choice)) return;
     const EdgeRange range = search.ranges[node];
     if (range.first < 0 || range.first > range.last) return;
-    const uint64_t key = SharedAccess::loadKeyAfterTaking(words.keys[node]);
+    const uint64_t key = SharedAccess::loadKeyAfterTaking(nodes[node].key);
     canonical::relaxCanonical<SharedAccess>(
-        search.edges, range, words, shift, node, key,
+        search.edges, range, nodes, shift, node, key,
         [this](int32_t reached, int64_t cost, bool first) {
           buckets.push(reached, cost >> shift, current);
           if (first && search.targetBits != nullptr && isTarget(reached)) {
@@ -72,7 +72,7 @@ struct ThreadRun {
   [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
     const EdgeRange range = search.ranges[node];
     for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
-      __builtin_prefetch(&words.keys[search.edges[e].to], 1);
+      __builtin_prefetch(&nodes[search.edges[e].to], 1);
     }
   }
 
@@ -85,8 +85,7 @@ struct ThreadRun {
     for (int64_t i = 0; i < count; ++i) {
       if (i + kRangesAhead < listed) {
         const int32_t later = items[i + kRangesAhead];
-        __builtin_prefetch(&words.keys[later]);
-        __builtin_prefetch(&words.choices[later]);
+        __builtin_prefetch(&nodes[later]);
         __builtin_prefetch(&search.ranges[later]);
       }
       if (i + kEdgesAhead < listed) {
@@ -98,7 +97,7 @@ struct ThreadRun {
       }
       if (i + kTargetsAhead < listed) {
         const int32_t later = items[i + kTargetsAhead];
-        if ((SharedAccess::load(words.choices[later]) & canonical::kQueued) != 0) {
+        if ((SharedAccess::load(nodes[later].choice) & canonical::kQueued) != 0) {
           prefetchTargets(later);
         }
       }
@@ -125,9 +124,9 @@ struct ThreadRun {
     int64_t first = INT64_MAX;
     for (int64_t k = 0; k < far.size; ++k) {
       const int32_t node = far.items[k];
-      if ((SharedAccess::load(words.choices[node]) & canonical::kQueued) == 0) continue;
+      if ((SharedAccess::load(nodes[node].choice) & canonical::kQueued) == 0) continue;
       const auto costBucket =
-          static_cast<int64_t>((SharedAccess::load(words.keys[node]) >> 32) >> shift);
+          static_cast<int64_t>((SharedAccess::load(nodes[node].key) >> 32) >> shift);
       const int64_t bucket = std::max(current, costBucket);
       if (bucket - current < CanonicalBuckets::kSlotCount) {
         buckets.push(node, bucket, current);
@@ -169,7 +168,7 @@ struct ThreadRun {
         for (uint64_t word = search.targetBits[node >> 6]; word != 0; word &= word - 1) {
           const int32_t target = node + __builtin_ctzll(word);
           lastTargetCost = std::max<int64_t>(lastTargetCost,
-                                             SharedAccess::load(words.keys[target]) >> 32);
+                                             SharedAccess::load(nodes[target].key) >> 32);
         }
       }
     }
@@ -233,6 +232,7 @@ struct ThreadRun {
 
 bool runCanonicalParallel(const CanonicalSearch& search) {
   CanonicalWorkspace& workspace = *search.workspace;
+  CanonicalNode* nodes = workspace.nodes;
   Round round;
   const auto threads = static_cast<size_t>(search.threads);
   round.lowest.assign(threads, INT64_MAX);
@@ -242,9 +242,8 @@ bool runCanonicalParallel(const CanonicalSearch& search) {
   }
   round.targetsLeft.store(search.targetCount);
 
-  const CanonicalWords words = workspace.words();
-  words.keys[search.source] = 0;
-  words.choices[search.source] = canonical::kSourceChoice | canonical::kQueued;
+  nodes[search.source].key = 0;
+  nodes[search.source].choice = canonical::kSourceChoice | canonical::kQueued;
   workspace.buckets[0].push(search.source, 0, 0);
   if (search.targetBits != nullptr &&
       ((search.targetBits[search.source >> 6] >> (search.source & 63)) & 1u) != 0) {
@@ -254,7 +253,7 @@ bool runCanonicalParallel(const CanonicalSearch& search) {
   {
     const int thread = omp_get_thread_num();
     ThreadRun run{search, round, workspace.buckets[thread], workspace.buckets[thread].gathered,
-                  words,  0,     search.shift};
+                  nodes,  0,     search.shift};
     run.run(thread, omp_get_num_threads());
   }
   bool complete = true;

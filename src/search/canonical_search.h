@@ -39,17 +39,15 @@ struct CanonicalBuckets {
 };
 
 // What a canonical search keeps from one search to the next on one solver,
-// so that repeated searches touch memory that is already theirs: two words
-// a node and each thread's buckets.
+// so that repeated searches touch memory that is already theirs: 16 bytes a
+// node and each thread's buckets.
 struct CanonicalWorkspace {
-  uint64_t* keys = nullptr;
-  uint64_t* choices = nullptr;
+  CanonicalNode* nodes = nullptr;
   int32_t nodeCount = -1;
   CanonicalBuckets* buckets = nullptr;  // one per thread
   int32_t bucketThreads = 0;
 
   ~CanonicalWorkspace();
-  CanonicalWords words() const { return CanonicalWords{keys, choices}; }
   // Sizes the arrays for count nodes and threads threads, all nodes unreached.
   void prepare(int32_t count, int32_t threads);
 };

@@ -16,7 +16,7 @@ using canonical::SoleAccess;
 struct SequentialRun {
   const CanonicalSearch& search;
   CanonicalBuckets& buckets;
-  CanonicalWords words;
+  CanonicalNode* nodes;
   int64_t current = 0;
   int32_t targetsLeft;                 // targets not reached yet
   int64_t lastTargetBucket = INT64_MAX;  // once all are reached: the highest of their buckets
@@ -28,9 +28,9 @@ struct SequentialRun {
   void relax(int32_t node) {
     const EdgeRange range = search.ranges[node];
     if (range.first < 0 || range.first > range.last) return;
-    const uint64_t key = words.keys[node];
+    const uint64_t key = nodes[node].key;
     canonical::relaxCanonical<SoleAccess>(
-        search.edges, range, words, search.shift, node, key,
+        search.edges, range, nodes, search.shift, node, key,
         [this](int32_t reached, int64_t cost, bool first) {
           buckets.push(reached, cost >> search.shift, current);
           if (first && search.targetBits != nullptr && isTarget(reached)) --targetsLeft;
@@ -40,7 +40,7 @@ struct SequentialRun {
   [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
     const EdgeRange range = search.ranges[node];
     for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
-      __builtin_prefetch(&words.keys[search.edges[e].to], 1);
+      __builtin_prefetch(&nodes[search.edges[e].to], 1);
     }
   }
 
@@ -55,8 +55,7 @@ struct SequentialRun {
       const int32_t* items = slot.items;  // may move as the bucket grows
       if (i + kRangesAhead < slot.size) {
         const int32_t later = items[i + kRangesAhead];
-        __builtin_prefetch(&words.keys[later]);
-        __builtin_prefetch(&words.choices[later]);
+        __builtin_prefetch(&nodes[later]);
         __builtin_prefetch(&search.ranges[later]);
       }
       if (i + kEdgesAhead < slot.size) {
@@ -68,10 +67,10 @@ struct SequentialRun {
       }
       if (i + kTargetsAhead < slot.size) {
         const int32_t later = items[i + kTargetsAhead];
-        if ((words.choices[later] & canonical::kQueued) != 0) prefetchTargets(later);
+        if ((nodes[later].choice & canonical::kQueued) != 0) prefetchTargets(later);
       }
       const int32_t node = items[i];
-      if (SoleAccess::takeQueued(words.choices[node])) relax(node);
+      if (SoleAccess::takeQueued(nodes[node].choice)) relax(node);
     }
     buckets.slotItems -= slot.size;
     slot.size = 0;
@@ -84,8 +83,8 @@ struct SequentialRun {
     int64_t first = INT64_MAX;
     for (int64_t k = 0; k < far.size; ++k) {
       const int32_t node = far.items[k];
-      if ((words.choices[node] & canonical::kQueued) == 0) continue;  // relaxed since
-      const int64_t bucket = (words.keys[node] >> 32) >> search.shift;
+      if ((nodes[node].choice & canonical::kQueued) == 0) continue;  // relaxed since
+      const int64_t bucket = (nodes[node].key >> 32) >> search.shift;
       if (bucket - current < CanonicalBuckets::kSlotCount) {
         ItemList& slot = buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)];
         if (slot.size == slot.capacity) slot.grow();
@@ -122,7 +121,7 @@ struct SequentialRun {
         for (uint64_t word = search.targetBits[node >> 6]; word != 0; word &= word - 1) {
           const int32_t target = node + __builtin_ctzll(word);
           lastTargetBucket =
-              std::max<int64_t>(lastTargetBucket, (words.keys[target] >> 32) >> search.shift);
+              std::max<int64_t>(lastTargetBucket, (nodes[target].key >> 32) >> search.shift);
         }
       }
     }
@@ -130,8 +129,8 @@ struct SequentialRun {
   }
 
   void run() {
-    words.keys[search.source] = 0;
-    words.choices[search.source] = canonical::kSourceChoice | canonical::kQueued;
+    nodes[search.source].key = 0;
+    nodes[search.source].choice = canonical::kSourceChoice | canonical::kQueued;
     buckets.push(search.source, 0, 0);
     if (search.targetBits != nullptr && isTarget(search.source)) --targetsLeft;
     do {
@@ -145,7 +144,7 @@ struct SequentialRun {
 
 bool runCanonicalSequential(const CanonicalSearch& search) {
   CanonicalWorkspace& workspace = *search.workspace;
-  SequentialRun run{search, workspace.buckets[0], workspace.words(), 0, search.targetCount};
+  SequentialRun run{search, workspace.buckets[0], workspace.nodes, 0, search.targetCount};
   run.run();
   const bool complete = !workspace.buckets[0].outOfMemory;
   workspace.buckets[0].clear();

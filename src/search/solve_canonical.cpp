@@ -36,12 +36,13 @@ uint64_t* targetBitsOf(const SearchLimits& limits, int32_t nodeCount, int32_t& d
 }
 
 // The highest cost among the targets reached; -1 when none is.
-int64_t highestTargetCost(const SearchLimits& limits, const uint64_t* keys, int32_t nodeCount) {
+int64_t highestTargetCost(const SearchLimits& limits, const CanonicalNode* nodes,
+                          int32_t nodeCount) {
   int64_t highest = -1;
   for (int32_t k = 0; k < limits.targetCount; ++k) {
     const int32_t node = limits.targets[k];
-    if (node < 0 || node >= nodeCount || keys[node] == canonical::kUnreachedKey) continue;
-    highest = std::max<int64_t>(highest, canonical::costOf(keys[node]));
+    if (node < 0 || node >= nodeCount || nodes[node].key == canonical::kUnreachedKey) continue;
+    highest = std::max<int64_t>(highest, canonical::costOf(nodes[node].key));
   }
   return highest;
 }
@@ -89,7 +90,7 @@ bool ShortestPathSolver::solveCanonical(int32_t source, const SearchLimits& limi
     int64_t costBound = byCost ? limits.maxCost : INT64_MAX;
     if (byTargets) {
       costBound = std::min(costBound,
-                           highestTargetCost(limits, canonicalWorkspace->keys, searchNodeCount));
+                           highestTargetCost(limits, canonicalWorkspace->nodes, searchNodeCount));
     }
     const int32_t overLimitNode = writeCanonicalAnswer(search, costBound, scope, results);
     if (overLimitNode >= 0) {
