@@ -132,6 +132,37 @@ TEST(CanonicalSearch, IsTheModelsAnswerAtEveryThreadCount) {
   }
 }
 
+// A road-like grid large enough for the one-thread search to widen its
+// buckets part way: the model's answer, whole and within limits.
+TEST(CanonicalSearch, WidenedBucketsGiveTheModelsAnswer) {
+  constexpr int32_t kSide = 300;
+  std::mt19937 engine(3);
+  std::vector<Edge> edges;
+  for (int32_t v = 0; v < kSide * kSide; ++v) {
+    for (const int32_t w : {v + 1, v - 1, v + kSide, v - kSide}) {
+      if (w >= 0 && w < kSide * kSide && (w / kSide == v / kSide || w % kSide == v % kSide)) {
+        edges.push_back({v, w, static_cast<int32_t>(engine() % 4)});
+      }
+    }
+  }
+  ShortestPathSolver solver;
+  loadEdges(solver, edges);
+  ASSERT_FALSE(HasFatalFailure());
+  const Model model = modelOf(edges, kSide * kSide, 0);
+  const int32_t target = kSide * kSide - 1;
+  for (const int32_t threads : {1, 2}) {
+    ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{}, threads));
+    ASSERT_EQ(std::vector<NodeResult>(solver.results, solver.results + kSide * kSide), model.results);
+    ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{nullptr, 0, 250}, threads));
+    for (int32_t v = 0; v < kSide * kSide; ++v) {
+      const NodeResult expected = model.results[v].cost <= 250 ? model.results[v] : NodeResult{-1, -1};
+      ASSERT_EQ(solver.results[v], expected) << "node " << v;
+    }
+    ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{&target, 1, -1}, threads));
+    ASSERT_EQ(solver.results[target], model.results[target]);
+  }
+}
+
 // Limited searches answer what the whole one does for every node they
 // answer, and a path follows the canonical predecessors.
 TEST(CanonicalSearch, LimitedSearchesAndPathsFollowTheWholeOne) {
