@@ -32,8 +32,10 @@ struct Round {
   std::vector<int64_t> lowest;    // per thread: its lowest bucket holding nodes
   std::vector<int64_t> gathered;  // per thread: nodes gathered this round
   std::vector<const ItemList*> lists;  // per thread: the nodes gathered
-  std::atomic<int64_t> nextChunk{0};
-  std::atomic<int32_t> targetsLeft{0};
+  // Each changed all the time by every thread: on cache lines of their own.
+  alignas(64) std::atomic<int64_t> nextChunk{0};
+  alignas(64) std::atomic<int32_t> targetsLeft{0};
+  char pad[60];
 };
 
 // A thread's lowest bucket when it ran out of memory: the round stops.

@@ -10,8 +10,10 @@ struct SearchLimits;
 
 // The nodes waiting for a relaxation, by bucket of cost (cost >> shift), as
 // one thread holds them: buckets from `current` on wrap around kSlotCount
-// slots; nodes whose bucket lies further ahead wait in the far list.
-struct CanonicalBuckets {
+// slots; nodes whose bucket lies further ahead wait in the far list. On cache
+// lines of its own: its counts change with every node pushed, and a line
+// shared with the next thread's buckets would go back and forth between cores.
+struct alignas(64) CanonicalBuckets {
   static constexpr int64_t kSlotCount = 1024;
 
   ItemList slots[kSlotCount];

@@ -6,5 +6,6 @@ ThreadShare shareThreads(int32_t jobThreads, std::size_t sources, bool searchesU
   const int32_t threads = std::max(jobThreads, 1);
   const auto atOnce =
       static_cast<int32_t>(std::clamp<std::size_t>(sources, 1, static_cast<std::size_t>(threads)));
-  return ThreadShare{atOnce, searchesUseThreads ? std::max(threads / atOnce, 1) : 1};
+  const int32_t inside = std::clamp(threads / atOnce, 1, kMostThreadsInASearch);
+  return ThreadShare{atOnce, searchesUseThreads ? inside : 1};
 }

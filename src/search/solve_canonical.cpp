@@ -10,6 +10,7 @@
 #include "search/path_limit.h"
 #include "search/search_frame.h"
 #include "search/search_limits.h"
+#include "search/search_threads.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ bool ShortestPathSolver::solveCanonical(int32_t source, const SearchLimits& limi
                                         int32_t threads) {
   const bool byTargets = limits.targets != nullptr && limits.targetCount > 0;
   const bool byCost = limits.maxCost >= 0;
-  threads = std::max(threads, 1);
+  threads = std::clamp(threads, 1, kMostThreadsInASearch);
   std::unique_ptr<uint64_t[]> targetBits;  // freed also when a failure unwinds
   int32_t distinctTargets = 0;
   const auto prepare = [&] {
