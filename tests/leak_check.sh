@@ -4,13 +4,14 @@
 # error.  Usage: tests/leak_check.sh PATH_TO_VORLINDE
 set -u
 bin=$1
+suppressions=$(cd "$(dirname "$0")" && pwd)/valgrind.supp
 work=$(mktemp -d /tmp/vorlinde-leak-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 failed=0
 check() {
   valgrind --leak-check=full --show-leak-kinds=all --errors-for-leak-kinds=all \
-    --error-exitcode=99 -q "$bin" "$@" >/dev/null 2>valgrind.log
+    --suppressions="$suppressions" --error-exitcode=99 -q "$bin" "$@" >/dev/null 2>valgrind.log
   if [ $? -eq 99 ]; then
     echo "leak or memory error: vorlinde $*"
     cat valgrind.log

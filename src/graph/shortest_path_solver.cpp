@@ -18,6 +18,7 @@ ShortestPathSolver::ShortestPathSolver() {
 ShortestPathSolver::~ShortestPathSolver() {
   releaseArray(powersOfTen);
   releaseArray(heapEntries);
+  releaseCanonicalWorkspace();
   clear();
 }
 

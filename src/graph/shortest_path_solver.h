@@ -8,6 +8,7 @@
 #include "io/read_progress.h"
 
 struct ByteSource;
+struct CanonicalWorkspace;
 struct EdgeList;
 struct LoadedSolution;
 struct OverLimitScope;
@@ -96,6 +97,12 @@ class ShortestPathSolver {
   bool solveLinear(int32_t source);
   bool solveFrom(int32_t source);
   bool solveFrom(int32_t source, const SearchLimits& limits);
+  // The canonical tie order instead of the heap's (search/canonical_node.h):
+  // the same costs, and predecessors that depend on the graph alone, found
+  // on threads threads (search/solve_canonical.cpp, with the searches of
+  // search/canonical_search.h). Within limits it answers exactly what the
+  // whole search would for every node it answers.
+  bool solveCanonical(int32_t source, const SearchLimits& limits, int32_t threads);
 
   // Solution files, comparison and checksum: solution/save_solution.cpp,
   // solution/load_solution.cpp, solution/compare_solution.cpp,
@@ -170,4 +177,7 @@ class ShortestPathSolver {
   void runPackedHeapSearch(int32_t source, Stop stop);
   // solveFrom without limits (search/solve_from.cpp).
   bool solveWhole(int32_t source);
+  // What the canonical search keeps between searches (search/solve_canonical.cpp).
+  CanonicalWorkspace* canonicalWorkspace = nullptr;
+  void releaseCanonicalWorkspace();
 };

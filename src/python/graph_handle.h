@@ -5,11 +5,20 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "graph/shortest_path_solver.h"
 
 namespace py = pybind11;
+
+// The solver of a graph's last single search, kept for the next one: a
+// search on fresh memory pays a page fault for every page of its arrays,
+// more than the search itself takes on a large graph.
+struct SparedSolver {
+  std::mutex lock;
+  std::unique_ptr<ShortestPathSolver> solver;
+};
 
 // A graph as Python holds it. Its solver owns the graph and is never searched
 // itself: every search gets a solver of its own that shares the graph, so
@@ -21,6 +30,23 @@ struct GraphHandle {
   // Matrix Market, whose node 0 is then a node without edges); searches start
   // there unless told otherwise.
   int32_t firstNode = 0;
+  std::unique_ptr<SparedSolver> spared = std::make_unique<SparedSolver>();
+};
+
+// A solver on a graph for one search: the graph's spared one when no other
+// search holds it, else a new one; the one that ends last is spared.
+class SearchSolver {
+ public:
+  explicit SearchSolver(const GraphHandle& graph);
+  ~SearchSolver();
+  SearchSolver(const SearchSolver&) = delete;
+  SearchSolver& operator=(const SearchSolver&) = delete;
+  ShortestPathSolver& operator*() const { return *solver_; }
+  ShortestPathSolver* operator->() const { return solver_.get(); }
+
+ private:
+  SparedSolver& spared_;
+  std::unique_ptr<ShortestPathSolver> solver_;
 };
 
 // Whether self is a Graph that __init__ has made: Graph.__new__(Graph) gives
@@ -40,8 +66,9 @@ py::tuple graphEdges(const GraphHandle& graph);
 
 // Searches (graph_search.cpp).
 py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
-                        py::object sources, py::object threads);
-py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target);
+                        py::object sources, py::object threads, const std::string& ties);
+py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target,
+                       const std::string& ties, py::object threads);
 
 // Tables of costs (graph_matrix.cpp).
 py::array_t<int32_t> distanceMatrix(const GraphHandle& graph, py::handle sources,

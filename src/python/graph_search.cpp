@@ -10,6 +10,7 @@
 #include "python/tool_errors.h"
 #include "search/search_limits.h"
 #include "search/search_path.h"
+#include "search/search_threads.h"
 
 namespace {
 
@@ -33,10 +34,12 @@ int64_t searchSteps(const ShortestPathSolver& owner) {
 
 // One row of cost and pred per source, the sources spread over threads.
 py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t maxCost,
-                         py::handle threads) {
+                         py::handle threads, TieOrder ties) {
   const std::vector<int32_t> rows = nodeLabels(graph, sources, "sources");
   const auto rowCount = static_cast<int64_t>(rows.size());
-  const int workers = threadsFor(threads, rowCount);
+  const ThreadShare share = shareThreads(static_cast<int32_t>(callThreads(threads)), rows.size(),
+                                         ties == TieOrder::Canonical);
+  const SearchWay way{ties, share.threadsPerSearch};
   const ShortestPathSolver& owner = *graph.owner;
   const int32_t nodes = owner.nodeCount;
   const auto rowLength = static_cast<std::size_t>(nodes);
@@ -49,9 +52,9 @@ py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t m
           cost = newInt32Buffer(rowCount * nodes);
           pred = newInt32Buffer(rowCount * nodes);
         }
-        spreadRows(owner, rows.size(), workers,
+        spreadRows(owner, rows.size(), share.searchesAtOnce,
                    [&](ShortestPathSolver& solver, std::size_t row, const MessageCapture& capture) {
-                     searchFrom(solver, rows[row], SearchLimits{nullptr, 0, maxCost}, capture);
+                     searchFrom(solver, rows[row], SearchLimits{nullptr, 0, maxCost}, way, capture);
                      copyResults(solver, cost.get() + row * rowLength,
                                  pred.get() + row * rowLength);
                    });
@@ -64,12 +67,14 @@ py::tuple severalSources(const GraphHandle& graph, py::handle sources, int64_t m
 }  // namespace
 
 py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object maxCost,
-                        py::object sources, py::object threads) {
+                        py::object sources, py::object threads, const std::string& ties) {
   const int64_t limit = checkedMaxCost(maxCost);
+  const TieOrder order = checkedTies(ties);
   if (!sources.is_none()) {
     if (!source.is_none()) failWith(FailureKind::BadArgument, "give source or sources, not both");
-    return severalSources(graph, sources, limit, threads);
+    return severalSources(graph, sources, limit, threads, order);
   }
+  const SearchWay way{order, static_cast<int32_t>(callThreads(threads))};
   const ShortestPathSolver& owner = *graph.owner;
   const int32_t nodes = owner.nodeCount;
   if (source.is_none() && graph.firstNode >= nodes) {
@@ -83,32 +88,32 @@ py::tuple shortestPaths(const GraphHandle& graph, py::object source, py::object 
   runStoppable(
       [&] {
         MessageCapture capture;
-        ShortestPathSolver solver;
-        solver.shareGraph(owner);
-        searchFrom(solver, from, SearchLimits{nullptr, 0, limit}, capture);
+        const SearchSolver solver(graph);
+        searchFrom(*solver, from, SearchLimits{nullptr, 0, limit}, way, capture);
         cost = newInt32Buffer(nodes);
         pred = newInt32Buffer(nodes);
-        copyResults(solver, cost.get(), pred.get());
+        copyResults(*solver, cost.get(), pred.get());
       },
       worthWatching(searchSteps(owner)));
   return py::make_tuple(handToNumpy(std::move(cost), {nodes}),
                         handToNumpy(std::move(pred), {nodes}));
 }
 
-py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target) {
+py::object pathBetween(const GraphHandle& graph, py::handle source, py::handle target,
+                       const std::string& ties, py::object threads) {
   const int32_t from = checkedSource(graph, source, "source");
   const int32_t to = checkedSource(graph, target, "target");
+  const SearchWay way{checkedTies(ties), static_cast<int32_t>(callThreads(threads))};
   const ShortestPathSolver& owner = *graph.owner;
   Int32Buffer path;
   int32_t length = 0;  // stays 0 when target is unreached
   runStoppable(
       [&] {
         MessageCapture capture;
-        ShortestPathSolver solver;
-        solver.shareGraph(owner);
-        searchFrom(solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, capture);
+        const SearchSolver solver(graph);
+        searchFrom(*solver, from, SearchLimits{&to, 1, SearchLimits{}.maxCost}, way, capture);
         std::vector<int32_t> nodes;
-        pathTo(solver, from, to, nodes);
+        pathTo(*solver, from, to, nodes);
         length = static_cast<int32_t>(nodes.size());
         if (length > 0) {
           path = newInt32Buffer(length);

@@ -55,8 +55,12 @@ void checkRange(const IntegerColumn& column, const char* name, int64_t lowest, i
 Int32Buffer newInt32Buffer(int64_t count) {
   // Rows times nodes can pass what a byte count holds: no memory has that much.
   if (static_cast<uint64_t>(count) > SIZE_MAX / sizeof(int32_t)) failAllocation();
-  return Int32Buffer(
-      static_cast<int32_t*>(checkedMalloc(static_cast<std::size_t>(count) * sizeof(int32_t))));
+  const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(int32_t);
+  auto* block = static_cast<int32_t*>(checkedMalloc(bytes));
+  // Fresh memory costs a fault per page at its first touch: huge pages take
+  // 512 times fewer for the large arrays of a search.
+  adviseHugePages(block, bytes);
+  return Int32Buffer(block);
 }
 
 py::array_t<int32_t> handToNumpy(Int32Buffer buffer, std::vector<py::ssize_t> shape) {

@@ -50,8 +50,8 @@ The edges as three int32 arrays, grouped by source node in ascending order,
 each source's edges in their given order.)";
 
 constexpr const char* kShortestPathsDoc =
-    R"(shortest_paths(source=first_node, max_cost=None) -> (cost, pred)
-shortest_paths(sources=[...], max_cost=None, threads=None) -> (cost, pred)
+    R"(shortest_paths(source=first_node, max_cost=None, *, threads=None, ties="heap") -> (cost, pred)
+shortest_paths(sources=[...], max_cost=None, threads=None, ties="heap") -> (cost, pred)
 
 Cheapest path costs and predecessors from source: two int32 arrays of
 num_nodes entries. cost[v] is the cost of the cheapest path from source to v
@@ -62,15 +62,24 @@ of no nodes has no first node: without a source, ValueError.
 
 With sources, two int32 arrays of shape (len(sources), num_nodes), row i for
 sources[i], solved in parallel on up to threads threads (default: one per
-core).)";
+core).
+
+ties chooses among equally cheap paths. "heap" (the default) gives the
+predecessors of the binary heap search, exactly those of the tool's solution
+files. "canonical" gives those of a rule of the graph alone: pred[v] is, among
+the in-neighbours u with cost[u] + w(u, v) == cost[v] (u != v), the one of
+least cost[u], then of fewest edges on a cheapest path to u, then of least
+number. Its answer is the same on any number of threads, and threads (default:
+one per core) are the threads of the whole call: with fewer sources than
+threads, they share the searches. The costs are the same either way.)";
 
 constexpr const char* kPathDoc =
-    R"(path(source, target) -> int32 array or None
+    R"(path(source, target, *, ties="heap", threads=None) -> int32 array or None
 
 The nodes of the cheapest path from source to target: an array that starts
 with source and ends with target (one entry when they are the same node), or
 None when target is unreachable. It is the predecessor chain of
-shortest_paths(source).)";
+shortest_paths(source, ties=ties).)";
 
 constexpr const char* kSaveDoc =
     R"(save(path, format="edges")
@@ -197,8 +206,9 @@ PYBIND11_MODULE(_core, module) {
       .def("edges", onMadeGraph(&graphEdges), kEdgesDoc)
       .def("shortest_paths", onMadeGraph(&shortestPaths), kShortestPathsDoc,
            "source"_a = py::none(), "max_cost"_a = py::none(), py::kw_only(),
-           "sources"_a = py::none(), "threads"_a = py::none())
-      .def("path", onMadeGraph(&pathBetween), kPathDoc, "source"_a, "target"_a)
+           "sources"_a = py::none(), "threads"_a = py::none(), "ties"_a = "heap")
+      .def("path", onMadeGraph(&pathBetween), kPathDoc, "source"_a, "target"_a, py::kw_only(),
+           "ties"_a = "heap", "threads"_a = py::none())
       .def("distance_matrix", onMadeGraph(&distanceMatrix), kDistanceMatrixDoc, "sources"_a,
            "targets"_a, "max_cost"_a = py::none(), "threads"_a = py::none())
       .def("save", onMadeGraph(&saveGraph), kSaveDoc, "path"_a, "format"_a = "edges")

@@ -10,9 +10,42 @@
 #include "python/integer_arrays.h"
 #include "search/solve_sources.h"
 
+namespace {
+
+constexpr int64_t kMostCallThreads = 4096;
+
+}  // namespace
+
+SearchSolver::SearchSolver(const GraphHandle& graph) : spared_(*graph.spared) {
+  {
+    const std::lock_guard<std::mutex> hold(spared_.lock);
+    solver_ = std::move(spared_.solver);
+  }
+  if (!solver_) {
+    solver_ = std::make_unique<ShortestPathSolver>();
+    solver_->shareGraph(*graph.owner);
+  }
+}
+
+SearchSolver::~SearchSolver() {
+  const std::lock_guard<std::mutex> hold(spared_.lock);
+  spared_.solver = std::move(solver_);
+}
+
 void searchFrom(ShortestPathSolver& solver, int32_t source, const SearchLimits& limits,
-                const MessageCapture& capture) {
-  if (!solver.solveFrom(source, limits)) capture.fail(FailureKind::BadInput);
+                const SearchWay& way, const MessageCapture& capture) {
+  const bool solved = way.ties == TieOrder::Canonical
+                          ? solver.solveCanonical(source, limits, way.threads)
+                          : solver.solveFrom(source, limits);
+  if (!solved) capture.fail(FailureKind::BadInput);
+}
+
+TieOrder checkedTies(const std::string& ties) {
+  TieOrder order = TieOrder::Heap;
+  if (!tieOrderNamed(ties.c_str(), order)) {
+    failWith(FailureKind::BadInput, "ties must be \"heap\" or \"canonical\", not \"" + ties + "\"");
+  }
+  return order;
 }
 
 void spreadRows(const ShortestPathSolver& owner, std::size_t rowCount, int threadCount,
@@ -33,13 +66,16 @@ void spreadRows(const ShortestPathSolver& owner, std::size_t rowCount, int threa
   if (failure) std::rethrow_exception(failure);
 }
 
+int64_t callThreads(py::handle threads) {
+  if (threads.is_none()) return threadCount();
+  const int64_t asked = integerArgument(threads, "threads", 1, INT64_MAX,
+                                        "a thread count from 1 to " + std::to_string(INT64_MAX));
+  // More threads than this would only wait for the memory the others use.
+  return std::min(asked, kMostCallThreads);
+}
+
 int threadsFor(py::handle threads, int64_t rowCount) {
-  int64_t workers = threadCount();
-  if (!threads.is_none()) {
-    workers = integerArgument(threads, "threads", 1, INT64_MAX,
-                              "a thread count from 1 to " + std::to_string(INT64_MAX));
-  }
-  return static_cast<int>(std::min<int64_t>(workers, std::max<int64_t>(rowCount, 1)));
+  return static_cast<int>(std::min<int64_t>(callThreads(threads), std::max<int64_t>(rowCount, 1)));
 }
 
 std::vector<int32_t> nodeLabels(const GraphHandle& graph, py::handle values, const char* name) {

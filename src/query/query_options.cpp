@@ -12,7 +12,7 @@
 
 namespace {
 
-enum LongOnly { kSources = 256, kTargets, kMatrix, kConvert, kMaxCostOption, kProgress, kNoProgress };
+enum LongOnly { kSources = 256, kTargets, kMatrix, kConvert, kMaxCostOption, kProgress, kNoProgress, kTies };
 
 constexpr option kOptions[] = {{"source", required_argument, nullptr, 's'},
                                {"sources", required_argument, nullptr, kSources},
@@ -24,6 +24,7 @@ constexpr option kOptions[] = {{"source", required_argument, nullptr, 's'},
                                {"output", required_argument, nullptr, 'o'},
                                {"format", required_argument, nullptr, 'f'},
                                {"threads", required_argument, nullptr, 'j'},
+                               {"ties", required_argument, nullptr, kTies},
                                {"progress", no_argument, nullptr, kProgress},
                                {"no-progress", no_argument, nullptr, kNoProgress},
                                {"quiet", no_argument, nullptr, 'q'},
@@ -89,6 +90,11 @@ bool takeOption(int code, const char* name, QueryOptions& options) {
         return usageError(std::string("invalid thread count '") + optarg + "' (1 to 4096)");
       }
       options.threads = static_cast<int32_t>(value);
+      return true;
+    case kTies:
+      if (!tieOrderNamed(optarg, options.ties)) {
+        return usageError(std::string("unknown tie order '") + optarg + "' (heap or canonical)");
+      }
       return true;
     case kProgress:
     case kNoProgress:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "formats/graph_format.h"
+#include "search/tie_order.h"
 
 // What one vorlinde-query command line asks for.
 struct QueryOptions {
@@ -17,6 +18,7 @@ struct QueryOptions {
   const char* output = "-";
   GraphFormat format = GraphFormat::Auto;
   int32_t threads = 0;  // 0: one per core
+  TieOrder ties = TieOrder::Heap;
   int progress = -1;    // -1: when standard error is a terminal
   bool quiet = false;
   const char* graph = nullptr;

@@ -18,6 +18,7 @@
 #include "query/query_output.h"
 #include "query/query_progress.h"
 #include "search/search_limits.h"
+#include "search/search_threads.h"
 #include "search/solve_sources.h"
 #include "query/query_sources.h"
 
@@ -67,6 +68,7 @@ struct QuerySolve {
   std::vector<int32_t> sources;
   std::vector<int32_t> targets;
   bool perSourceOutput;
+  int32_t threadsPerSearch;
   std::vector<std::string> targetText;  // one per source, written in source order
   std::atomic<size_t> doneCount{0};
   std::atomic<bool> failed{false};
@@ -76,7 +78,10 @@ struct QuerySolve {
     const int32_t source = sources[index];
     const SearchLimits limits{targets.data(), static_cast<int32_t>(targets.size()),
                               options.maxCost};
-    if (!solver.solveFrom(source, limits)) return false;
+    const bool solved = options.ties == TieOrder::Canonical
+                            ? solver.solveCanonical(source, limits, threadsPerSearch)
+                            : solver.solveFrom(source, limits);
+    if (!solved) return false;
     const std::string path = outputPathFor(options.output, source);
     if (targets.empty()) return writeSolutionLines(solver, path, firstNode);
     appendTargetLines(solver, source, targets, targetText[index]);
@@ -140,20 +145,23 @@ int runQuery(const QueryOptions& options) {
     return kQueryFailure;
   }
   if (requested.empty()) requested.push_back(firstNode);
-  QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, {}, {}, {}, &progress};
+  QuerySolve solve{options, firstNode, {}, {}, perSourceOutput, 1, {}, {}, {}, &progress};
   if (!nodesInGraph(requested, firstNode, graph.nodeCount, solve.sources) ||
       !nodesInGraph(targets, firstNode, graph.nodeCount, solve.targets) ||
       !outputsSpareTheInputs(options, solve.sources)) {
     return kQueryFailure;
   }
   solve.targetText.resize(solve.sources.size());
-  const int32_t workers = std::min<int64_t>(options.threads > 0 ? options.threads : threadCount(),
-                                             static_cast<int64_t>(solve.sources.size()));
+  const ThreadShare share =
+      shareThreads(options.threads > 0 ? options.threads : threadCount(), solve.sources.size(),
+                   options.ties == TieOrder::Canonical);
+  solve.threadsPerSearch = share.threadsPerSearch;
   StopWatch solveWatch;
   if (options.matrix) {
-    solve.failed = !solveMatrix(graph, options, solve.sources, solve.targets, workers, progress);
+    solve.failed = !solveMatrix(graph, options, solve.sources, solve.targets,
+                                share.searchesAtOnce, progress);
   } else {
-    solve.run(graph, workers);
+    solve.run(graph, share.searchesAtOnce);
   }
   progress.clear();
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "base/allocation.h"
-#include "base/grow_array.h"
 #include "base/stop_request.h"
+#include "search/item_list.h"
 #include "search/path_limit.h"
 
 // Delta-stepping on one thread: the reached nodes wait in buckets by cost
@@ -36,22 +36,6 @@ constexpr int32_t markedPred(int32_t pred) { return pred >= 0 ? pred : -2 - pred
 // Buckets from the one being drained onward wrap around this many slots;
 // items whose bucket lies further ahead wait in a separate far list.
 constexpr int64_t kSlotCount = 256;
-
-struct ItemList {
-  int32_t* items = nullptr;
-  int64_t size = 0;
-  int64_t capacity = 0;
-
-  void append(int32_t node) {
-    if (size == capacity) {
-      const int64_t grown = capacity < 1024 ? 1024 : 2 * capacity;
-      items = static_cast<int32_t*>(growArray(items, static_cast<std::size_t>(size) * sizeof(int32_t),
-                                              static_cast<std::size_t>(grown) * sizeof(int32_t)));
-      capacity = grown;
-    }
-    items[size++] = node;
-  }
-};
 
 struct BucketSearch {
   const Edge* edges;
@@ -233,8 +217,6 @@ struct BucketSearch {
   }
 };
 
-void release(ItemList& list) { std::free(list.items); }
-
 // A sum past the largest cost was skipped into each marked node: one that
 // ended unreached fails the search, and the heap's report names the node it
 // met first. Marks of nodes reached otherwise are gone already.
@@ -256,9 +238,9 @@ bool searchByBuckets(const Edge* edges, int32_t edgeCount, const EdgeRange* rang
   BucketSearch search{edges, ranges, results, shift, slots, workLimit};
   bool exact = search.run(source);
   if (exact && search.skippedSum) exact = skippedSumsAllReachedOtherwise(results, nodeCount);
-  for (int64_t k = 0; k < kSlotCount; ++k) release(slots[k]);
+  for (int64_t k = 0; k < kSlotCount; ++k) slots[k].release();
   releaseArray(slots);
-  release(search.far);
-  release(search.tied);
+  search.far.release();
+  search.tied.release();
   return exact;
 }

@@ -34,6 +34,8 @@ void ShortestPathSolver::prepareSearchState(int32_t count, bool withHeap) {
 }
 
 void ShortestPathSolver::allocateHeapEntries() {
+  // A solver holds the arrays of one kind of search at a time.
+  releaseCanonicalWorkspace();
   // A few spare heap entries beyond the count let the heap search lay the
   // same memory out its own way (heap_layouts.h).
   const std::size_t entryCount = static_cast<std::size_t>(searchNodeCount) + PackedLayout::kSpareEntries;

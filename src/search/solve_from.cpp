@@ -43,6 +43,7 @@ bool ShortestPathSolver::solveWhole(int32_t source) {
     if (source < 0 || source >= searchNodeCount) return OverLimitScope{};
     const BucketPlan plan = planBuckets(edges, edgeCount, searchNodeCount);
     if (plan.worthTrying) {
+      releaseCanonicalWorkspace();  // one kind of search's arrays at a time
       if (searchByBuckets(edges, edgeCount, edgeRanges, results, searchNodeCount, source, plan.shift)) {
         return OverLimitScope{};
       }

@@ -169,6 +169,8 @@ def read_text(folder, text):
     (lambda d: vorlinde.random_graph(7, 1).shortest_paths(0, sources=[1]), TypeError,
      "give source or sources, not both"),
     (lambda d: vorlinde.random_graph(7, 1).path(0, 9), ValueError, "target is 9, not a node label"),
+    (lambda d: vorlinde.random_graph(7, 1).shortest_paths(ties="first"), ValueError,
+     'ties must be "heap" or "canonical", not "first"'),
     # Scalars of any type or size, and searches in a file of no nodes.
     (lambda d: vorlinde.random_graph(7, 1).shortest_paths(1.5), TypeError,
      "source must be an integer, not float"),
@@ -280,28 +282,33 @@ def test_running_out_of_memory_raises_instead_of_ending_the_process(tmp_path, ca
     assert done.returncode == 0 and re.fullmatch(expected, done.stdout.strip()), done.stdout
 
 
-def test_paths_follow_the_predecessors_and_several_sources_equal_one_at_a_time():
+@pytest.mark.parametrize("ties", ["heap", "canonical"])
+def test_paths_follow_the_predecessors_and_several_sources_equal_one_at_a_time(ties):
     graph = vorlinde.Graph(*tied_graph(7))
     sources = [0, 5, 17, 5, 119]
     for max_cost in [None, 4]:
-        rows = [graph.shortest_paths(source, max_cost) for source in sources]
+        rows = [graph.shortest_paths(source, max_cost, ties=ties, threads=1) for source in sources]
         for threads in [1, 3, None]:
             cost, pred = graph.shortest_paths(
-                sources=np.array(sources), max_cost=max_cost, threads=threads)
+                sources=np.array(sources), max_cost=max_cost, threads=threads, ties=ties)
             assert cost.shape == pred.shape == (len(sources), graph.num_nodes)
             assert np.array_equal(cost, [row[0] for row in rows])
             assert np.array_equal(pred, [row[1] for row in rows])
-    full_cost, _ = graph.shortest_paths(17)
+            # One source on several threads: the canonical answer is the same.
+            one = graph.shortest_paths(17, max_cost, ties=ties, threads=threads)
+            assert np.array_equal(one[0], rows[2][0]) and np.array_equal(one[1], rows[2][1])
+    full_cost, _ = graph.shortest_paths(17, ties=ties)
     limited_cost, _ = rows[2]
     assert np.array_equal(limited_cost, np.where(full_cost > 4, -1, full_cost))
+    assert np.array_equal(full_cost, graph.shortest_paths(17)[0])
 
-    cost, pred = graph.shortest_paths(17)
+    cost, pred = graph.shortest_paths(17, ties=ties)
     src, dst, edge_cost = graph.edges()
     cheapest = {}
     for a, b, c in zip(src, dst, edge_cost):
         cheapest[a, b] = min(c, cheapest.get((a, b), c))
     for target in range(graph.num_nodes):
-        path = graph.path(17, target)
+        path = graph.path(17, target, ties=ties, threads=2)
         if cost[target] == -1:
             assert path is None
             continue

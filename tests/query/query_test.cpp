@@ -220,6 +220,38 @@ TEST(Query, TargetsGiveThePredecessorChainOfTheFullSearch) {
   EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n");
 }
 
+// The canonical tie order: the same bytes on any number of threads, the
+// heap's costs, and target lines that follow its own predecessors.
+TEST(Query, CanonicalTiesAreTheSameOnEveryThreadCount) {
+  TempDir dir;
+  writeFile(dir.file("g.txt"), graphText(testEdges()));
+  const auto solve = [&](const std::string& threads, const std::vector<std::string>& more) {
+    std::vector<std::string> args = {"-q", "--ties", "canonical", "-j", threads, "-s", "3"};
+    args.insert(args.end(), more.begin(), more.end());
+    args.push_back("g.txt");
+    const ProcessResult run = runQueryTool(args, dir.path());
+    EXPECT_EQ(run.status, 0);
+    return run.out;
+  };
+  const std::string whole = solve("1", {});
+  const auto costs = [](const std::string& text) {
+    return eachLine(text, [](int64_t v[3]) { v[2] = 0; });
+  };
+  EXPECT_EQ(costs(whole), costs(referenceSolution(dir, 3)));
+  std::string targetLines;
+  for (int32_t target = 0; target < kNodes; target += 4) {
+    targetLines += referenceTargetLine(whole, 3, target);
+  }
+  for (const std::string threads : {"1", "2", "3"}) {
+    EXPECT_EQ(solve(threads, {}), whole) << threads << " threads";
+    std::vector<std::string> targets;
+    for (int32_t target = 0; target < kNodes; target += 4) {
+      targets.insert(targets.end(), {"-t", std::to_string(target)});
+    }
+    EXPECT_EQ(solve(threads, targets), targetLines) << threads << " threads";
+  }
+}
+
 TEST(Query, MaxCostReportsNodesPastItUnreached) {
   TempDir dir;
   const std::string expected = eachLine(referenceSolution(dir, 3), [](int64_t v[3]) {
@@ -288,6 +320,8 @@ TEST(Query, OptionsAndSmallReadersAtTheirEdges) {
       {{"--sources", "z.ss", "z.gr"}, 0, "1 0 -1\n2 4 1\n", ""},
       {{"z.snap"}, 0, "0 0 -1\n1 1 0\n", ""},
       {{"z.mtx"}, 0, "1 0 -1\n2 7 1\n", ""},
+      {{"--ties", "first", "g.txt"}, 2, "",
+       "vorlinde-query: unknown tie order 'first' (heap or canonical)\n" + tryHelp},
   };
   for (const ExpectedRun& row : rows) {
     std::vector<std::string> args = {"-q"};

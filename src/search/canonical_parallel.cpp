@@ -1,0 +1,267 @@
+#include <omp.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "search/canonical_search.h"
+
+// The canonical search on several threads (OpenMP). Each thread keeps the
+// nodes it lowered in buckets of its own. In rounds, the threads agree on the
+// lowest bucket any of them holds, each gathers its nodes of that bucket and
+// a few after it (the span), and all of them relax the gathered nodes,
+// taking chunks in turn. Two barriers a round and no lock. The span doubles
+// while rounds are too small to pay for their barriers, and halves while they
+// are larger than needed, since nodes taken ahead of their bucket may be
+// relaxed again once a cheaper path turns up. Relaxing a node early or twice
+// never changes the answer: the words only fall, to values no order decides.
+
+namespace {
+
+using canonical::SharedAccess;
+
+constexpr int64_t kChunk = 64;              // nodes a thread takes at a time
+constexpr int64_t kFewestPerThread = 512;   // a round smaller than this widens the span
+constexpr int64_t kMostPerThread = 16384;   // a round larger than this narrows it
+constexpr int64_t kWidestSpan = CanonicalBuckets::kSlotCount / 2;
+
+// What the threads of one search share. Fields are written by one thread
+// between two barriers and read by all after the second.
+struct Round {
+  std::vector<int64_t> lowest;    // per thread: its lowest bucket holding nodes
+  std::vector<int64_t> gathered;  // per thread: nodes gathered this round
+  std::vector<const ItemList*> lists;  // per thread: the nodes gathered
+  // Each changed all the time by every thread: on cache lines of their own.
+  alignas(64) std::atomic<int64_t> nextChunk{0};
+  alignas(64) std::atomic<int32_t> targetsLeft{0};
+  char pad[60];
+};
+
+// A thread's lowest bucket when it ran out of memory: the round stops.
+constexpr int64_t kFailed = -1;
+
+struct ThreadRun {
+  const CanonicalSearch& search;
+  Round& round;
+  CanonicalBuckets& buckets;
+  ItemList& gatheredList;
+  CanonicalNode* nodes;
+  int64_t current = 0;
+  int32_t shift;  // the same on every thread from round to round
+  int64_t span = 1;
+  int64_t lastTargetCost = -1;  // known once all targets are reached
+
+  bool isTarget(int32_t node) const {
+    return ((search.targetBits[node >> 6] >> (node & 63)) & 1u) != 0;
+  }
+
+  void relax(int32_t node) {
+    if (!SharedAccess::takeQueued(nodes[node].choice)) return;
+    const EdgeRange range = search.ranges[node];
+    if (range.first < 0 || range.first > range.last) return;
+    const uint64_t key = SharedAccess::loadKeyAfterTaking(nodes[node].key);
+    canonical::relaxCanonical<SharedAccess>(
+        search.edges, range, nodes, shift, node, key,
+        [this](int32_t reached, int64_t cost, bool first) {
+          buckets.push(reached, cost >> shift, current);
+          if (first && search.targetBits != nullptr && isTarget(reached)) {
+            round.targetsLeft.fetch_sub(1, std::memory_order_relaxed);
+          }
+        });
+  }
+
+  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
+    const EdgeRange range = search.ranges[node];
+    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
+      __builtin_prefetch(&nodes[search.edges[e].to], 1);
+    }
+  }
+
+  // The nodes items[0, count), their chain of misses walked ahead in stages
+  // over the nodes up to items[listed - 1], which another thread may take.
+  void relaxAll(const int32_t* items, int64_t count, int64_t listed) {
+    constexpr int64_t kRangesAhead = 16;
+    constexpr int64_t kEdgesAhead = 8;
+    constexpr int64_t kTargetsAhead = 4;
+    for (int64_t i = 0; i < count; ++i) {
+      if (i + kRangesAhead < listed) {
+        const int32_t later = items[i + kRangesAhead];
+        __builtin_prefetch(&nodes[later]);
+        __builtin_prefetch(&search.ranges[later]);
+      }
+      if (i + kEdgesAhead < listed) {
+        const EdgeRange later = search.ranges[items[i + kEdgesAhead]];
+        if (later.first >= 0) {
+          __builtin_prefetch(&search.edges[later.first]);
+          __builtin_prefetch(&search.edges[later.last]);
+        }
+      }
+      if (i + kTargetsAhead < listed) {
+        const int32_t later = items[i + kTargetsAhead];
+        if ((SharedAccess::load(nodes[later].choice) & canonical::kQueued) != 0) {
+          prefetchTargets(later);
+        }
+      }
+      relax(items[i]);
+    }
+  }
+
+  // The lowest bucket this thread holds nodes of, INT64_MAX for none.
+  int64_t lowestBucket() const {
+    if (buckets.slotItems > 0) {
+      for (int64_t bucket = current;; ++bucket) {
+        if (buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)].size > 0) {
+          return std::min(bucket, buckets.farFirst);
+        }
+      }
+    }
+    return buckets.far.size > 0 ? buckets.farFirst : INT64_MAX;
+  }
+
+  // Moves the far nodes within reach of the slots (from current on) into them.
+  void pullFar() {
+    ItemList& far = buckets.far;
+    int64_t kept = 0;
+    int64_t first = INT64_MAX;
+    for (int64_t k = 0; k < far.size; ++k) {
+      const int32_t node = far.items[k];
+      if ((SharedAccess::load(nodes[node].choice) & canonical::kQueued) == 0) continue;
+      const auto costBucket =
+          static_cast<int64_t>((SharedAccess::load(nodes[node].key) >> 32) >> shift);
+      const int64_t bucket = std::max(current, costBucket);
+      if (bucket - current < CanonicalBuckets::kSlotCount) {
+        buckets.push(node, bucket, current);
+      } else {
+        far.items[kept++] = node;
+        first = std::min(first, bucket);
+      }
+    }
+    far.size = kept;
+    buckets.farFirst = first;
+  }
+
+  // Moves this thread's nodes of the buckets [first, end) to its gathered list.
+  void gather(int64_t first, int64_t end) {
+    gatheredList.size = 0;
+    for (int64_t bucket = first; bucket < end && buckets.slotItems > 0; ++bucket) {
+      ItemList& slot = buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)];
+      if (slot.size == 0) continue;
+      while (gatheredList.capacity - gatheredList.size < slot.size) {
+        if (!gatheredList.tryGrow()) {
+          buckets.outOfMemory = true;
+          return;
+        }
+      }
+      std::copy(slot.items, slot.items + slot.size, gatheredList.items + gatheredList.size);
+      gatheredList.size += slot.size;
+      buckets.slotItems -= slot.size;
+      slot.size = 0;
+    }
+  }
+
+  // Whether every target is final once nothing below bucket lowest waits.
+  bool targetsFinal(int64_t lowest) {
+    if (search.targetBits == nullptr || round.targetsLeft.load(std::memory_order_relaxed) > 0) {
+      return false;
+    }
+    if (lastTargetCost < 0) {
+      for (int32_t node = 0; node < search.nodeCount; node += 64) {
+        for (uint64_t word = search.targetBits[node >> 6]; word != 0; word &= word - 1) {
+          const int32_t target = node + __builtin_ctzll(word);
+          lastTargetCost = std::max<int64_t>(lastTargetCost,
+                                             SharedAccess::load(nodes[target].key) >> 32);
+        }
+      }
+    }
+    return lowest > lastTargetCost >> shift;
+  }
+
+  // Relaxes the gathered nodes of all threads, a chunk at a time.
+  void relaxGathered(int64_t total) {
+    const int64_t chunks = (total + kChunk - 1) / kChunk;
+    for (int64_t chunk; (chunk = round.nextChunk.fetch_add(1, std::memory_order_relaxed)) < chunks;) {
+      int64_t begin = chunk * kChunk;
+      const int64_t end = std::min(begin + kChunk, total);
+      int owner = 0;
+      int64_t ownerStart = 0;
+      while (begin < end) {
+        while (begin >= ownerStart + round.gathered[owner]) ownerStart += round.gathered[owner++];
+        const int64_t stop = std::min(end, ownerStart + round.gathered[owner]);
+        relaxAll(round.lists[owner]->items + (begin - ownerStart), stop - begin,
+                 ownerStart + round.gathered[owner] - begin);
+        begin = stop;
+      }
+    }
+  }
+
+  void run(int thread, int team) {
+    int64_t lastTotal = 0;  // nodes all threads gathered in the round before
+    for (;;) {
+      // Published only here, between rounds, so that all threads see the
+      // same values until the next barrier and decide alike.
+      round.lowest[thread] = buckets.outOfMemory ? kFailed : lowestBucket();
+#pragma omp barrier
+      int64_t lowest = INT64_MAX;
+      for (int t = 0; t < team; ++t) lowest = std::min(lowest, round.lowest[t]);
+      const int64_t stopBucket = search.stopCost == INT64_MAX ? INT64_MAX : search.stopCost >> shift;
+      if (lowest == INT64_MAX || lowest == kFailed || lowest > stopBucket ||
+          targetsFinal(lowest)) {
+        return;
+      }
+      // Rounds too small to pay for their barriers take more buckets at a
+      // time, rounds larger than needed fewer.
+      if (lastTotal < kFewestPerThread * team) span = std::min(2 * span, kWidestSpan);
+      if (lastTotal > kMostPerThread * team) span = std::max(span / 2, int64_t{1});
+      current = lowest;
+      if (buckets.far.size > 0 && buckets.farFirst - current < CanonicalBuckets::kSlotCount) {
+        pullFar();
+      }
+      const int64_t end = stopBucket == INT64_MAX ? lowest + span
+                                                  : std::min(lowest + span, (search.stopCost >> shift) + 1);
+      gather(lowest, end);
+      round.gathered[thread] = gatheredList.size;
+      if (thread == 0) round.nextChunk.store(0, std::memory_order_relaxed);
+#pragma omp barrier
+      lastTotal = 0;
+      for (int t = 0; t < team; ++t) lastTotal += round.gathered[t];
+      relaxGathered(lastTotal);
+    }
+  }
+};
+
+}  // namespace
+
+bool runCanonicalParallel(const CanonicalSearch& search) {
+  CanonicalWorkspace& workspace = *search.workspace;
+  CanonicalNode* nodes = workspace.nodes;
+  Round round;
+  const auto threads = static_cast<size_t>(search.threads);
+  round.lowest.assign(threads, INT64_MAX);
+  round.gathered.assign(threads, 0);
+  for (size_t thread = 0; thread < threads; ++thread) {
+    round.lists.push_back(&workspace.buckets[thread].gathered);
+  }
+  round.targetsLeft.store(search.targetCount);
+
+  nodes[search.source].key = 0;
+  nodes[search.source].choice = canonical::kSourceChoice | canonical::kQueued;
+  workspace.buckets[0].push(search.source, 0, 0);
+  if (search.targetBits != nullptr &&
+      ((search.targetBits[search.source >> 6] >> (search.source & 63)) & 1u) != 0) {
+    round.targetsLeft.fetch_sub(1);
+  }
+#pragma omp parallel num_threads(search.threads)
+  {
+    const int thread = omp_get_thread_num();
+    ThreadRun run{search, round, workspace.buckets[thread], workspace.buckets[thread].gathered,
+                  nodes,  0,     search.shift};
+    run.run(thread, omp_get_num_threads());
+  }
+  bool complete = true;
+  for (int32_t thread = 0; thread < search.threads; ++thread) {
+    complete = complete && !workspace.buckets[thread].outOfMemory;
+    workspace.buckets[thread].clear();
+  }
+  return complete;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+
+#include "graph/graph_types.h"
+#include "search/canonical_node.h"
+#include "search/item_list.h"
+
+struct SearchLimits;
+
+// The nodes waiting for a relaxation, by bucket of cost (cost >> shift), as
+// one thread holds them: buckets from `current` on wrap around kSlotCount
+// slots; nodes whose bucket lies further ahead wait in the far list. On cache
+// lines of its own: its counts change with every node pushed, and a line
+// shared with the next thread's buckets would go back and forth between cores.
+struct alignas(64) CanonicalBuckets {
+  static constexpr int64_t kSlotCount = 1024;
+
+  ItemList slots[kSlotCount];
+  ItemList far;
+  ItemList gathered;             // the thread's nodes of one round (several threads)
+  int64_t farFirst = INT64_MAX;  // lowest bucket of the far list's nodes
+  int64_t slotItems = 0;         // nodes in all slots
+  bool outOfMemory = false;      // a list could not grow: the search is void
+
+  void push(int32_t node, int64_t bucket, int64_t current) {
+    ItemList& list = bucket - current < kSlotCount ? slots[bucket & (kSlotCount - 1)] : far;
+    if (list.size == list.capacity && !list.tryGrow()) {
+      outOfMemory = true;
+      return;
+    }
+    list.items[list.size++] = node;
+    if (&list == &far) {
+      if (bucket < farFirst) farFirst = bucket;
+    } else {
+      ++slotItems;
+    }
+  }
+  void clear();
+  void release();
+};
+
+// What a canonical search keeps from one search to the next on one solver,
+// so that repeated searches touch memory that is already theirs: 16 bytes a
+// node and each thread's buckets.
+struct CanonicalWorkspace {
+  CanonicalNode* nodes = nullptr;
+  int32_t nodeCount = -1;
+  CanonicalBuckets* buckets = nullptr;  // one per thread
+  int32_t bucketThreads = 0;
+
+  ~CanonicalWorkspace();
+  // Sizes the arrays for count nodes and threads threads, all nodes unreached.
+  void prepare(int32_t count, int32_t threads);
+};
+
+// A search by the canonical tie order over a graph, into a workspace.
+struct CanonicalSearch {
+  const Edge* edges;
+  const EdgeRange* ranges;
+  int32_t nodeCount;
+  int32_t source;         // inside the graph
+  int32_t shift;          // buckets hold costs with equal cost >> shift, at first
+  int64_t stopCost;       // no node costlier than this is needed; INT64_MAX: all
+  const uint64_t* targetBits = nullptr;  // one bit per node still to answer; nullptr: none
+  int32_t targetCount = 0;               // distinct targets inside the graph
+  int32_t threads = 1;
+  CanonicalWorkspace* workspace;
+};
+
+// Runs the search to its end, or until every target is final: every node
+// then has its final key and choice, save those past the last bucket the
+// search needed. False when memory ran out (nothing is final then).
+// One thread: canonical_sequential.cpp; several: canonical_parallel.cpp.
+bool runCanonicalSequential(const CanonicalSearch& search);
+bool runCanonicalParallel(const CanonicalSearch& search);
+
+// The answer of a finished search, into results: cost and choice of every
+// node answered (the source's pred -1), -1 and -1 for the others. A node is
+// answered when reached at a cost within costBound. Returns the least node
+// that only a sum past the largest cost reached and that the scope asks for
+// (canonical_answer.cpp), or -1.
+struct OverLimitScope;
+int32_t writeCanonicalAnswer(const CanonicalSearch& search, int64_t costBound,
+                             const OverLimitScope& scope, NodeResult* results);
