@@ -21,7 +21,7 @@ namespace {
 
 using canonical::SharedAccess;
 
-constexpr int64_t kChunk = 64;              // nodes a thread takes at a time
+constexpr int64_t kChunk = 256;             // nodes a thread takes at a time
 constexpr int64_t kFewestPerThread = 512;   // a round smaller than this widens the span
 constexpr int64_t kMostPerThread = 16384;   // a round larger than this narrows it
 constexpr int64_t kWidestSpan = CanonicalBuckets::kSlotCount / 2;
@@ -57,10 +57,11 @@ struct ThreadRun {
   }
 
   void relax(int32_t node) {
-    if (!SharedAccess::takeQueued(nodes[node].choice)) return;
+    const uint64_t taken = SharedAccess::take(nodes[node].key);
+    if ((taken & canonical::kQueued) == 0) return;
     const EdgeRange range = search.ranges[node];
     if (range.first < 0 || range.first > range.last) return;
-    const uint64_t key = SharedAccess::loadKeyAfterTaking(nodes[node].key);
+    const uint64_t key = canonical::labelOf(taken);
     canonical::relaxCanonical<SharedAccess>(
         search.edges, range, nodes, shift, node, key,
         [this](int32_t reached, int64_t cost, bool first) {
@@ -99,7 +100,7 @@ struct ThreadRun {
       }
       if (i + kTargetsAhead < listed) {
         const int32_t later = items[i + kTargetsAhead];
-        if ((SharedAccess::load(nodes[later].choice) & canonical::kQueued) != 0) {
+        if ((SharedAccess::load(nodes[later].key) & canonical::kQueued) != 0) {
           prefetchTargets(later);
         }
       }
@@ -126,9 +127,9 @@ struct ThreadRun {
     int64_t first = INT64_MAX;
     for (int64_t k = 0; k < far.size; ++k) {
       const int32_t node = far.items[k];
-      if ((SharedAccess::load(nodes[node].choice) & canonical::kQueued) == 0) continue;
+      if ((SharedAccess::load(nodes[node].key) & canonical::kQueued) == 0) continue;
       const auto costBucket =
-          static_cast<int64_t>((SharedAccess::load(nodes[node].key) >> 32) >> shift);
+          static_cast<int64_t>((canonical::labelOf(SharedAccess::load(nodes[node].key)) >> 32) >> shift);
       const int64_t bucket = std::max(current, costBucket);
       if (bucket - current < CanonicalBuckets::kSlotCount) {
         buckets.push(node, bucket, current);
@@ -170,7 +171,7 @@ struct ThreadRun {
         for (uint64_t word = search.targetBits[node >> 6]; word != 0; word &= word - 1) {
           const int32_t target = node + __builtin_ctzll(word);
           lastTargetCost = std::max<int64_t>(lastTargetCost,
-                                             SharedAccess::load(nodes[target].key) >> 32);
+                                             canonical::labelOf(SharedAccess::load(nodes[target].key)) >> 32);
         }
       }
     }
@@ -244,8 +245,8 @@ bool runCanonicalParallel(const CanonicalSearch& search) {
   }
   round.targetsLeft.store(search.targetCount);
 
-  nodes[search.source].key = 0;
-  nodes[search.source].choice = canonical::kSourceChoice | canonical::kQueued;
+  nodes[search.source].key = canonical::kQueued;  // cost 0, 0 hops, queued
+  nodes[search.source].choice = canonical::kSourceChoice;
   workspace.buckets[0].push(search.source, 0, 0);
   if (search.targetBits != nullptr &&
       ((search.targetBits[search.source >> 6] >> (search.source & 63)) & 1u) != 0) {

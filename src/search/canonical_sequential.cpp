@@ -43,10 +43,9 @@ struct SequentialRun {
     return ((search.targetBits[node >> 6] >> (node & 63)) & 1u) != 0;
   }
 
-  void relax(int32_t node) {
+  void relax(int32_t node, uint64_t key) {
     const EdgeRange range = search.ranges[node];
     if (range.first < 0 || range.first > range.last) return;
-    const uint64_t key = nodes[node].key;
     canonical::relaxCanonical<SoleAccess>(
         search.edges, range, nodes, shift, node, key,
         [this](int32_t reached, int64_t cost, bool first) {
@@ -85,10 +84,11 @@ struct SequentialRun {
       }
       if (i + kTargetsAhead < slot.size) {
         const int32_t later = items[i + kTargetsAhead];
-        if ((nodes[later].choice & canonical::kQueued) != 0) prefetchTargets(later);
+        if ((nodes[later].key & canonical::kQueued) != 0) prefetchTargets(later);
       }
       const int32_t node = items[i];
-      if (SoleAccess::takeQueued(nodes[node].choice)) relax(node);
+      const uint64_t key = SoleAccess::take(nodes[node].key);
+      if ((key & canonical::kQueued) != 0) relax(node, canonical::labelOf(key));
     }
     buckets.slotItems -= slot.size;
     nodesTaken += slot.size;
@@ -121,8 +121,8 @@ struct SequentialRun {
     buckets.slotItems = 0;
     for (int64_t k = 0; k < waiting.size; ++k) {
       const int32_t node = waiting.items[k];
-      if ((nodes[node].choice & canonical::kQueued) == 0) continue;
-      buckets.push(node, std::max(current, static_cast<int64_t>((nodes[node].key >> 32) >> shift)),
+      if ((nodes[node].key & canonical::kQueued) == 0) continue;
+      buckets.push(node, std::max(current, static_cast<int64_t>((canonical::labelOf(nodes[node].key) >> 32) >> shift)),
                    current);
     }
     waiting.release();
@@ -136,8 +136,8 @@ struct SequentialRun {
     int64_t first = INT64_MAX;
     for (int64_t k = 0; k < far.size; ++k) {
       const int32_t node = far.items[k];
-      if ((nodes[node].choice & canonical::kQueued) == 0) continue;  // relaxed since
-      const int64_t bucket = (nodes[node].key >> 32) >> shift;
+      if ((nodes[node].key & canonical::kQueued) == 0) continue;  // relaxed since
+      const int64_t bucket = (canonical::labelOf(nodes[node].key) >> 32) >> shift;
       if (bucket - current < CanonicalBuckets::kSlotCount) {
         ItemList& slot = buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)];
         if (slot.size == slot.capacity) slot.grow();
@@ -174,7 +174,7 @@ struct SequentialRun {
         for (uint64_t word = search.targetBits[node >> 6]; word != 0; word &= word - 1) {
           const int32_t target = node + __builtin_ctzll(word);
           lastTargetBucket =
-              std::max<int64_t>(lastTargetBucket, (nodes[target].key >> 32) >> shift);
+              std::max<int64_t>(lastTargetBucket, (canonical::labelOf(nodes[target].key) >> 32) >> shift);
         }
       }
     }
@@ -182,8 +182,8 @@ struct SequentialRun {
   }
 
   void run() {
-    nodes[search.source].key = 0;
-    nodes[search.source].choice = canonical::kSourceChoice | canonical::kQueued;
+    nodes[search.source].key = canonical::kQueued;  // cost 0, 0 hops, queued
+    nodes[search.source].choice = canonical::kSourceChoice;
     buckets.push(search.source, 0, 0);
     if (search.targetBits != nullptr && isTarget(search.source)) --targetsLeft;
     for (;;) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/process.h"
+#include "support/sanitizers.h"
 
 namespace {
 
@@ -62,14 +63,6 @@ TEST(FaultInjection, InputsThatAreFoldersOrEndInsideANumber) {
       },
       dir.path());
 }
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define UNDER_A_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define UNDER_A_SANITIZER 1
-#endif
-#endif
 
 TEST(FaultInjection, GeneratedGraphBeyondTheAddressSpaceEndsTheRunCleanly) {
 #if defined(UNDER_A_SANITIZER)
