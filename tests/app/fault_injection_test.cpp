@@ -31,7 +31,7 @@ TEST(FaultInjection, EveryOutputThatCannotBeWritten) {
   };
   std::vector<ExpectedRun> runs;
   for (const auto& writer : writers) {
-    for (const std::string output : {"/dev/full", "missing/out.txt", "plain/out.txt", "."}) {
+    for (const std::string output : {"/dev/full", "missing/out.txt", "plain/out.txt", ".", ""}) {
       ExpectedRun run{writer.args, 255, "Can not open file [" + output + "]\n", ""};
       for (std::string& arg : run.args) arg = arg == "@" ? output : arg;
       if (output == "/dev/full") run.out = "", run.err = "writting error\n";

@@ -4,6 +4,7 @@
 #include <zlib.h>
 #include <zstd.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <regex>
@@ -181,6 +182,23 @@ TEST(Query, EachFormatNamesItsFirstBadLine) {
     const ProcessResult run = runQueryTool({file}, dir.path());
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(std::regex_match(run.err, where)) << run.err;
+  }
+  // A stream that breaks off right after whole frames, in each format's
+  // reader: the line it broke off in is the first one past them.
+  const std::vector<std::vector<std::string>> framed = {
+      {"g.gr.zst", "p sp 3 2000\n", "a 1 2 "}, {"g.snap.zst", "# x\n", "0 1 "},
+      {"g.mtx.zst", mm + "3 3 2000\n", "1 2 "}};
+  for (const auto& format : framed) {
+    std::string whole = format[1];
+    std::string more;
+    for (int k = 1; k <= 1000; ++k) whole += format[2] + std::to_string(k) + "\n";
+    for (int k = 1; k <= 1000; ++k) more += format[2] + std::to_string(k) + "\n";
+    const std::string cut = zstdBytes(more);
+    writeFile(dir.file(format[0]), zstdBytes(whole) + cut.substr(0, cut.size() / 2));
+    const int64_t lines = std::count(whole.begin(), whole.end(), '\n');
+    EXPECT_EQ(runQueryTool({format[0]}, dir.path()).err,
+              "ERROR: Bad graph file " + format[0] + " line " + std::to_string(lines + 1) +
+                  ": zstd stream ends early\n");
   }
 }
 

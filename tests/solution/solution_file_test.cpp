@@ -58,6 +58,8 @@ TEST(LoadSolution, LinesOfAnyLengthAndFilesOfManyBuffers) {
             "0 0 -1\n1 2 0\n2 4 1\n");
   EXPECT_EQ(readSolution("1 -" + std::string(3 << 20, '0') + "5 " + padding + "0\n"), "1 -5 0\n");
   EXPECT_EQ(readSolution("1 +" + std::string(3 << 20, '0') + "5 " + padding + "0\n"), "1 5 0\n");
+  // Blanks up to the end of the reader's 1 MiB: the token before them is complete.
+  EXPECT_EQ(readSolution("7" + std::string((1 << 20) - 1, ' ') + "8 9\n"), "7 8 9\n");
   // Lines cut between two reads, entries grown from a capacity of 0.
   std::mt19937 engine(11);
   std::string text;
