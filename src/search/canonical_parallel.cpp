@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/stop_request.h"
 #include "search/canonical_search.h"
 
 // The canonical search on several threads (OpenMP). Each thread keeps the
@@ -38,8 +39,10 @@ struct Round {
   char pad[60];
 };
 
-// A thread's lowest bucket when it ran out of memory: the round stops.
+// A thread's lowest bucket when it ran out of memory, or when the caller
+// asked the search to stop: the round stops.
 constexpr int64_t kFailed = -1;
+constexpr int64_t kStopped = -2;
 
 struct ThreadRun {
   const CanonicalSearch& search;
@@ -47,6 +50,7 @@ struct ThreadRun {
   CanonicalBuckets& buckets;
   ItemList& gatheredList;
   CanonicalNode* nodes;
+  const StopRequest* stopRequest;  // the caller's, seen by every thread
   int64_t current = 0;
   int32_t shift;  // the same on every thread from round to round
   int64_t span = 1;
@@ -201,12 +205,16 @@ struct ThreadRun {
     for (;;) {
       // Published only here, between rounds, so that all threads see the
       // same values until the next barrier and decide alike.
-      round.lowest[thread] = buckets.outOfMemory ? kFailed : lowestBucket();
+      const bool stopped =
+          stopRequest != nullptr && stopRequest->requested.load(std::memory_order_relaxed);
+      round.lowest[thread] = stopped                ? kStopped
+                             : buckets.outOfMemory ? kFailed
+                                                   : lowestBucket();
 #pragma omp barrier
       int64_t lowest = INT64_MAX;
       for (int t = 0; t < team; ++t) lowest = std::min(lowest, round.lowest[t]);
       const int64_t stopBucket = search.stopCost == INT64_MAX ? INT64_MAX : search.stopCost >> shift;
-      if (lowest == INT64_MAX || lowest == kFailed || lowest > stopBucket ||
+      if (lowest == INT64_MAX || lowest < 0 || lowest > stopBucket ||
           targetsFinal(lowest)) {
         return;
       }
@@ -233,7 +241,7 @@ struct ThreadRun {
 
 }  // namespace
 
-bool runCanonicalParallel(const CanonicalSearch& search) {
+CanonicalEnd runCanonicalParallel(const CanonicalSearch& search) {
   CanonicalWorkspace& workspace = *search.workspace;
   CanonicalNode* nodes = workspace.nodes;
   Round round;
@@ -252,17 +260,22 @@ bool runCanonicalParallel(const CanonicalSearch& search) {
       ((search.targetBits[search.source >> 6] >> (search.source & 63)) & 1u) != 0) {
     round.targetsLeft.fetch_sub(1);
   }
+  // OpenMP's threads do not share the calling thread's request: handed over.
+  const StopRequest* request = currentStopRequest();
 #pragma omp parallel num_threads(search.threads)
   {
     const int thread = omp_get_thread_num();
     ThreadRun run{search, round, workspace.buckets[thread], workspace.buckets[thread].gathered,
-                  nodes,  0,     search.shift};
+                  nodes,  request, 0, search.shift};
     run.run(thread, omp_get_num_threads());
   }
-  bool complete = true;
+  CanonicalEnd end = CanonicalEnd::Complete;
   for (int32_t thread = 0; thread < search.threads; ++thread) {
-    complete = complete && !workspace.buckets[thread].outOfMemory;
+    if (round.lowest[static_cast<size_t>(thread)] == kStopped) end = CanonicalEnd::Stopped;
+    if (workspace.buckets[thread].outOfMemory && end == CanonicalEnd::Complete) {
+      end = CanonicalEnd::OutOfMemory;
+    }
     workspace.buckets[thread].clear();
   }
-  return complete;
+  return end;
 }

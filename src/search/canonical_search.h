@@ -68,12 +68,16 @@ struct CanonicalSearch {
   CanonicalWorkspace* workspace;
 };
 
-// Runs the search to its end, or until every target is final: every node
-// then has its final key and choice, save those past the last bucket the
-// search needed. False when memory ran out (nothing is final then).
+// How a search ended: Complete, every node with its final key and choice,
+// save those past the last bucket the search needed; or without a usable
+// answer, when memory ran out or an embedding caller asked it to stop
+// (base/stop_request.h).
+enum class CanonicalEnd { Complete, OutOfMemory, Stopped };
+
+// Runs the search to its end, or until every target is final.
 // One thread: canonical_sequential.cpp; several: canonical_parallel.cpp.
-bool runCanonicalSequential(const CanonicalSearch& search);
-bool runCanonicalParallel(const CanonicalSearch& search);
+CanonicalEnd runCanonicalSequential(const CanonicalSearch& search);
+CanonicalEnd runCanonicalParallel(const CanonicalSearch& search);
 
 // The answer of a finished search, into results: cost and choice of every
 // node answered (the source's pred -1), -1 and -1 for the others. A node is

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/stop_request.h"
 #include "search/canonical_search.h"
 
 // The canonical search on one thread: the cheapest bucket is drained, a node
@@ -36,6 +37,8 @@ struct SequentialRun {
   int64_t current = 0;
   int64_t lastTargetBucket = INT64_MAX;  // once all are reached: the highest of their buckets
   int64_t nodesTaken = 0;                // from the buckets drained so far
+  StopCheck stopCheck{};
+  bool stopped = false;
   int64_t bucketsDrained = 0;
   bool widthJudged = false;
 
@@ -89,6 +92,10 @@ struct SequentialRun {
       const int32_t node = items[i];
       const uint64_t key = SoleAccess::take(nodes[node].key);
       if ((key & canonical::kQueued) != 0) relax(node, canonical::labelOf(key));
+      if (stopCheck.due()) {
+        stopped = true;
+        break;
+      }
     }
     buckets.slotItems -= slot.size;
     nodesTaken += slot.size;
@@ -188,7 +195,7 @@ struct SequentialRun {
     if (search.targetBits != nullptr && isTarget(search.source)) --targetsLeft;
     for (;;) {
       drain(buckets.slots[current & (CanonicalBuckets::kSlotCount - 1)]);
-      if (buckets.outOfMemory || finishedAfter(current)) return;
+      if (stopped || buckets.outOfMemory || finishedAfter(current)) return;
       if (!judgeWidth() && !advance()) return;
     }
   }
@@ -196,11 +203,12 @@ struct SequentialRun {
 
 }  // namespace
 
-bool runCanonicalSequential(const CanonicalSearch& search) {
+CanonicalEnd runCanonicalSequential(const CanonicalSearch& search) {
   CanonicalWorkspace& workspace = *search.workspace;
   SequentialRun run{search, workspace.buckets[0], workspace.nodes, search.shift, search.targetCount};
   run.run();
-  const bool complete = !workspace.buckets[0].outOfMemory;
+  const bool outOfMemory = workspace.buckets[0].outOfMemory;
   workspace.buckets[0].clear();
-  return complete;
+  if (run.stopped) return CanonicalEnd::Stopped;
+  return outOfMemory ? CanonicalEnd::OutOfMemory : CanonicalEnd::Complete;
 }

@@ -85,9 +85,10 @@ bool ShortestPathSolver::solveCanonical(int32_t source, const SearchLimits& limi
     const CanonicalSearch search{edges,      edgeRanges,      searchNodeCount, source,
                                  shift,      stopCost,        targetBits.get(), distinctTargets,
                                  threads,    canonicalWorkspace};
-    const bool complete =
+    const CanonicalEnd end =
         threads > 1 ? runCanonicalParallel(search) : runCanonicalSequential(search);
-    if (!complete) failAllocation();
+    if (end == CanonicalEnd::OutOfMemory) failAllocation();
+    if (end == CanonicalEnd::Stopped) return scope;  // the frame answers nothing
     int64_t costBound = byCost ? limits.maxCost : INT64_MAX;
     if (byTargets) {
       costBound = std::min(costBound,
