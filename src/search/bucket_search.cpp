@@ -8,6 +8,7 @@
 #include "base/stop_request.h"
 #include "search/item_list.h"
 #include "search/path_limit.h"
+#include "search/prefetch_ahead.h"
 
 // Delta-stepping on one thread: the reached nodes wait in buckets by cost
 // range, the cheapest bucket is drained, and a node improved into the bucket
@@ -108,39 +109,17 @@ struct BucketSearch {
     }
   }
 
-  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
-    const EdgeRange range = ranges[node];
-    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
-      __builtin_prefetch(&results[edges[e].to], 1);
-    }
-  }
-
-  // Each item costs a chain of dependent misses: its cost (is it still due
-  // in this bucket?) and range, then its edges, then its targets' costs. The
-  // chain is walked ahead in stages over the items still to come. False when
-  // the work passed its limit: one bucket alone can go round and round.
+  // Each item costs a chain of dependent misses, walked ahead
+  // (search/prefetch_ahead.h). False when the work passed its limit: one
+  // bucket alone can go round and round.
   bool drain(ItemList& slot) {
-    constexpr int64_t kRangesAhead = 16;
-    constexpr int64_t kEdgesAhead = 8;
-    constexpr int64_t kTargetsAhead = 4;
+    const PrefetchAhead ahead{edges, ranges};
     for (int64_t i = 0; i < slot.size; ++i) {
       const int32_t* items = slot.items;  // may move as the bucket grows
-      if (i + kRangesAhead < slot.size) {
-        const int32_t later = items[i + kRangesAhead];
-        __builtin_prefetch(&results[later]);
-        __builtin_prefetch(&ranges[later]);
-      }
-      if (i + kEdgesAhead < slot.size) {
-        const EdgeRange later = ranges[items[i + kEdgesAhead]];
-        if (later.first >= 0) {
-          __builtin_prefetch(&edges[later.first]);
-          __builtin_prefetch(&edges[later.last]);
-        }
-      }
-      if (i + kTargetsAhead < slot.size) {
-        const int32_t later = items[i + kTargetsAhead];
-        if (bucketOf(results[later].cost) == current) prefetchTargets(later);
-      }
+      ahead.before(
+          items, i, slot.size, [this](int32_t later) { return &results[later]; },
+          [this](int32_t later) { return bucketOf(results[later].cost) == current; },
+          [this](int32_t target) { return &results[target]; });
       const int32_t node = items[i];
       const int32_t cost = results[node].cost;
       // Otherwise it was improved into an earlier bucket, or was already

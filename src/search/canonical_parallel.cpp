@@ -7,6 +7,7 @@
 
 #include "base/stop_request.h"
 #include "search/canonical_search.h"
+#include "search/prefetch_ahead.h"
 
 // The canonical search on several threads (OpenMP). Each thread keeps the
 // nodes it lowered in buckets of its own. In rounds, the threads agree on the
@@ -76,38 +77,18 @@ struct ThreadRun {
         });
   }
 
-  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
-    const EdgeRange range = search.ranges[node];
-    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
-      __builtin_prefetch(&nodes[search.edges[e].to], 1);
-    }
-  }
-
-  // The nodes items[0, count), their chain of misses walked ahead in stages
-  // over the nodes up to items[listed - 1], which another thread may take.
+  // The nodes items[0, count), their chains of misses walked ahead
+  // (search/prefetch_ahead.h) over the nodes up to items[listed - 1], which
+  // another thread may take.
   void relaxAll(const int32_t* items, int64_t count, int64_t listed) {
-    constexpr int64_t kRangesAhead = 16;
-    constexpr int64_t kEdgesAhead = 8;
-    constexpr int64_t kTargetsAhead = 4;
+    const PrefetchAhead ahead{search.edges, search.ranges};
     for (int64_t i = 0; i < count; ++i) {
-      if (i + kRangesAhead < listed) {
-        const int32_t later = items[i + kRangesAhead];
-        __builtin_prefetch(&nodes[later]);
-        __builtin_prefetch(&search.ranges[later]);
-      }
-      if (i + kEdgesAhead < listed) {
-        const EdgeRange later = search.ranges[items[i + kEdgesAhead]];
-        if (later.first >= 0) {
-          __builtin_prefetch(&search.edges[later.first]);
-          __builtin_prefetch(&search.edges[later.last]);
-        }
-      }
-      if (i + kTargetsAhead < listed) {
-        const int32_t later = items[i + kTargetsAhead];
-        if ((SharedAccess::load(nodes[later].key) & canonical::kQueued) != 0) {
-          prefetchTargets(later);
-        }
-      }
+      ahead.before(
+          items, i, listed, [this](int32_t later) { return &nodes[later]; },
+          [this](int32_t later) {
+            return (SharedAccess::load(nodes[later].key) & canonical::kQueued) != 0;
+          },
+          [this](int32_t target) { return &nodes[target]; });
       relax(items[i]);
     }
   }
@@ -124,26 +105,12 @@ struct ThreadRun {
     return buckets.far.size > 0 ? buckets.farFirst : INT64_MAX;
   }
 
-  // Moves the far nodes within reach of the slots (from current on) into them.
   void pullFar() {
-    ItemList& far = buckets.far;
-    int64_t kept = 0;
-    int64_t first = INT64_MAX;
-    for (int64_t k = 0; k < far.size; ++k) {
-      const int32_t node = far.items[k];
-      if ((SharedAccess::load(nodes[node].key) & canonical::kQueued) == 0) continue;
-      const auto costBucket =
-          static_cast<int64_t>((canonical::labelOf(SharedAccess::load(nodes[node].key)) >> 32) >> shift);
-      const int64_t bucket = std::max(current, costBucket);
-      if (bucket - current < CanonicalBuckets::kSlotCount) {
-        buckets.push(node, bucket, current);
-      } else {
-        far.items[kept++] = node;
-        first = std::min(first, bucket);
-      }
-    }
-    far.size = kept;
-    buckets.farFirst = first;
+    buckets.pullFar(current, [this](int32_t node) -> int64_t {
+      const uint64_t key = SharedAccess::load(nodes[node].key);
+      if ((key & canonical::kQueued) == 0) return -1;  // relaxed since
+      return static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
+    });
   }
 
   // Moves this thread's nodes of the buckets [first, end) to its gathered list.

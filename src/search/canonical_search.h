@@ -36,6 +36,27 @@ struct alignas(64) CanonicalBuckets {
       ++slotItems;
     }
   }
+  // Moves the far nodes within reach of the slots (buckets from current on)
+  // into them; bucketOf(node) is a waiting node's bucket, or -1 for a node
+  // relaxed since, which is dropped.
+  template <typename BucketOf>
+  void pullFar(int64_t current, BucketOf&& bucketOf) {
+    int64_t kept = 0;
+    int64_t first = INT64_MAX;
+    for (int64_t k = 0; k < far.size; ++k) {
+      const int32_t node = far.items[k];
+      const int64_t bucket = bucketOf(node);
+      if (bucket < 0) continue;
+      if (bucket - current < kSlotCount) {
+        push(node, bucket < current ? current : bucket, current);
+      } else {
+        far.items[kept++] = node;
+        first = bucket < first ? bucket : first;
+      }
+    }
+    far.size = kept;
+    farFirst = first;
+  }
   void clear();
   void release();
 };

@@ -3,6 +3,7 @@
 
 #include "base/stop_request.h"
 #include "search/canonical_search.h"
+#include "search/prefetch_ahead.h"
 
 // The canonical search on one thread: the cheapest bucket is drained, a node
 // lowered into the bucket being drained is simply handled again in it, and
@@ -57,38 +58,16 @@ struct SequentialRun {
         });
   }
 
-  [[gnu::always_inline]] void prefetchTargets(int32_t node) const {
-    const EdgeRange range = search.ranges[node];
-    for (int32_t e = range.first; range.first >= 0 && e <= range.last; ++e) {
-      __builtin_prefetch(&nodes[search.edges[e].to], 1);
-    }
-  }
-
-  // Each node costs a chain of dependent misses: its flag, key and range,
-  // then its edges, then its targets' words. The chain is walked ahead in
-  // stages over the nodes still to come.
+  // The nodes of a bucket, nodes added to it on the way included, their
+  // chains of misses walked ahead (search/prefetch_ahead.h).
   void drain(ItemList& slot) {
-    constexpr int64_t kRangesAhead = 16;
-    constexpr int64_t kEdgesAhead = 8;
-    constexpr int64_t kTargetsAhead = 4;
+    const PrefetchAhead ahead{search.edges, search.ranges};
     for (int64_t i = 0; i < slot.size; ++i) {
       const int32_t* items = slot.items;  // may move as the bucket grows
-      if (i + kRangesAhead < slot.size) {
-        const int32_t later = items[i + kRangesAhead];
-        __builtin_prefetch(&nodes[later]);
-        __builtin_prefetch(&search.ranges[later]);
-      }
-      if (i + kEdgesAhead < slot.size) {
-        const EdgeRange later = search.ranges[items[i + kEdgesAhead]];
-        if (later.first >= 0) {
-          __builtin_prefetch(&search.edges[later.first]);
-          __builtin_prefetch(&search.edges[later.last]);
-        }
-      }
-      if (i + kTargetsAhead < slot.size) {
-        const int32_t later = items[i + kTargetsAhead];
-        if ((nodes[later].key & canonical::kQueued) != 0) prefetchTargets(later);
-      }
+      ahead.before(
+          items, i, slot.size, [this](int32_t later) { return &nodes[later]; },
+          [this](int32_t later) { return (nodes[later].key & canonical::kQueued) != 0; },
+          [this](int32_t target) { return &nodes[target]; });
       const int32_t node = items[i];
       const uint64_t key = SoleAccess::take(nodes[node].key);
       if ((key & canonical::kQueued) != 0) relax(node, canonical::labelOf(key));
@@ -136,27 +115,12 @@ struct SequentialRun {
     return true;
   }
 
-  // Moves the far nodes now within reach of the slots into them.
   void pullFar() {
-    ItemList& far = buckets.far;
-    int64_t kept = 0;
-    int64_t first = INT64_MAX;
-    for (int64_t k = 0; k < far.size; ++k) {
-      const int32_t node = far.items[k];
-      if ((nodes[node].key & canonical::kQueued) == 0) continue;  // relaxed since
-      const int64_t bucket = (canonical::labelOf(nodes[node].key) >> 32) >> shift;
-      if (bucket - current < CanonicalBuckets::kSlotCount) {
-        ItemList& slot = buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)];
-        if (slot.size == slot.capacity) slot.grow();
-        slot.items[slot.size++] = node;
-        ++buckets.slotItems;
-      } else {
-        far.items[kept++] = node;
-        first = std::min(first, bucket);
-      }
-    }
-    far.size = kept;
-    buckets.farFirst = first;
+    buckets.pullFar(current, [this](int32_t node) -> int64_t {
+      const uint64_t key = nodes[node].key;
+      if ((key & canonical::kQueued) == 0) return -1;  // relaxed since
+      return static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
+    });
   }
 
   // Moves current to the next bucket that holds nodes; false when none does.
