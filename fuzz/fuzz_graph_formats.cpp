@@ -14,6 +14,7 @@
 #include "base/messages.h"
 #include "fuzz_input_file.h"
 #include "formats/load_splitting.h"
+#include "io/compressed_input.h"
 #include "graph/shortest_path_solver.h"
 
 namespace {
@@ -79,10 +80,8 @@ std::string readingOf(const ShortestPathSolver& solver, bool read) {
 // Texts whose first block (what tells the format) is the whole text as it
 // lies in the file.
 bool isPlainShortText(const uint8_t* data, size_t size) {
-  const bool gzip = size >= 2 && data[0] == 0x1F && data[1] == 0x8B;
-  const bool zstd = size >= 4 && data[0] == 0x28 && data[1] == 0xB5 && data[2] == 0x2F &&
-                    data[3] == 0xFD;
-  return !gzip && !zstd && size < (1 << 16);
+  return compressionOf(reinterpret_cast<const char*>(data), size) == Compression::None &&
+         size < (1 << 16);
 }
 
 // A zero before every run of digits that starts a field.

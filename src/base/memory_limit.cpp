@@ -76,11 +76,29 @@ std::size_t addressSpaceLeft() {
   return limit.rlim_cur > mapped ? limit.rlim_cur - mapped : 0;
 }
 
+// The figure of the line that starts with name in a key-value file such as
+// memory.stat; 0 when there is none.
+std::size_t figureOfLine(const char* text, const char* name) {
+  const std::size_t length = std::strlen(name);
+  for (const char* line = text; *line != '\0';) {
+    if (std::strncmp(line, name, length) == 0 && line[length] == ' ') {
+      const std::size_t figure = numberAt(line + length);
+      return figure == kNoBound ? 0 : figure;
+    }
+    const char* end = std::strchr(line, '\n');
+    if (end == nullptr) break;
+    line = end + 1;
+  }
+  return 0;
+}
+
 // What the limits of the group at folder and of every group above it up to
-// the hierarchy's root leave: each limit less its usage. Limits below the
-// process's own group do not bind it, those above do.
+// the hierarchy's root leave: each limit less its usage. The usage counts the
+// page cache too; its inactive file pages are reclaimed before the group
+// runs short, so they count as room (a graph file just read fills them).
+// Limits below the process's own group do not bind it, those above do.
 std::size_t groupRoom(const char* root, const char* group, const char* limitName,
-                      const char* usageName) {
+                      const char* usageName, const char* reclaimableName) {
   char folder[4096];
   std::snprintf(folder, sizeof folder, "%s%s", root, group);
   const std::size_t rootLength = std::strlen(root);
@@ -94,8 +112,14 @@ std::size_t groupRoom(const char* root, const char* group, const char* limitName
     if (limit != kNoBound) {
       std::snprintf(path, sizeof path, "%s/%s", folder, usageName);
       readSmallFile(path, text, sizeof text);
-      const std::size_t usage = numberAt(text);
-      if (usage != kNoBound) least = std::min(least, limit > usage ? limit - usage : 0);
+      std::size_t usage = numberAt(text);
+      if (usage != kNoBound) {
+        char stat[8192];
+        std::snprintf(path, sizeof path, "%s/memory.stat", folder);
+        readSmallFile(path, stat, sizeof stat);
+        usage -= std::min(usage, figureOfLine(stat, reclaimableName));
+        least = std::min(least, limit > usage ? limit - usage : 0);
+      }
     }
     char* slash = std::strrchr(folder, '/');
     if (slash == nullptr || static_cast<std::size_t>(slash - folder) < rootLength) break;
@@ -123,10 +147,11 @@ std::size_t controlGroupRoom() {
       if (*controllers == '\0') {
         const bool hybrid = ::access("/sys/fs/cgroup/cgroup.controllers", F_OK) != 0;
         least = std::min(least, groupRoom(hybrid ? "/sys/fs/cgroup/unified" : "/sys/fs/cgroup",
-                                          group, "memory.max", "memory.current"));
+                                          group, "memory.max", "memory.current", "inactive_file"));
       } else if (std::strstr(controllers, "memory") != nullptr) {
         least = std::min(least, groupRoom("/sys/fs/cgroup/memory", group,
-                                          "memory.limit_in_bytes", "memory.usage_in_bytes"));
+                                          "memory.limit_in_bytes", "memory.usage_in_bytes",
+                                          "total_inactive_file"));
       }
     }
     if (end == nullptr) break;

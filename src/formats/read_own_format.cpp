@@ -99,7 +99,9 @@ bool readEdgesFrom(ByteSource& source, const char* path, const EdgeFileReading& 
   // The nodes come on top of the edges: more than the memory there was at the
   // start can never be searched.
   const int64_t neededBytes = kBytesPerEdge * reading.count + kBytesPerNode * nodeCount;
-  if (neededBytes > kBytesPerNode * mostNodes) failAllocation();
+  if (mostNodes < INT64_MAX / kBytesPerNode && neededBytes > kBytesPerNode * mostNodes) {
+    failAllocation();  // (no bound at all: the product would not fit)
+  }
   std::free(list.edges);
   list.edges = read.release();
   list.count = reading.count;

@@ -49,12 +49,15 @@ uint64_t headerChecksum(const BinaryGraphHeader& header) {
 }
 
 bool startsAsBinaryGraph(const char* path) {
+  // Only a regular file is opened for the look: opening a FIFO would stand
+  // in for its reader a moment, and the writer could lose its bytes or wait
+  // for a reader that never comes.
+  struct stat status;
+  if (::stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return false;
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  struct stat status;
   char magic[sizeof kBinaryGraphMagic];
-  const bool binary = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                      ::pread(fd, magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic) &&
+  const bool binary = ::pread(fd, magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic) &&
                       std::memcmp(magic, kBinaryGraphMagic, sizeof magic) == 0;
   ::close(fd);
   return binary;

@@ -49,8 +49,9 @@ bool headerSound(const BinaryGraphHeader& header, uint64_t fileBytes, Flaw& flaw
   if (header.edgeCount < 0 || header.edgeCount > kMostEdges) {
     return flawed(flaw, "edge count ", number(header.edgeCount) + " is not from 0 to 2147483647");
   }
-  if (header.firstNode < 0 || header.firstNode > 1 || header.firstNode >= header.nodeCount) {
-    return flawed(flaw, "first node ", number(header.firstNode) + " is not 0 or 1 below the node count");
+  // A graph of no nodes (a DIMACS p sp 0 0) has its first node 1 past them.
+  if (header.firstNode < 0 || header.firstNode > 1 || header.firstNode > header.nodeCount) {
+    return flawed(flaw, "first node ", number(header.firstNode) + " is not 0 or 1, at most the node count");
   }
   const BinaryGraphLayout layout = binaryGraphLayout(header.nodeCount, header.edgeCount);
   if (header.rangesOffset != layout.rangesOffset || header.edgesOffset != layout.edgesOffset ||

@@ -1,5 +1,7 @@
 #include "io/compressed_input.h"
 
+#include <poll.h>
+
 #include <cstring>
 
 #include "io/descriptor_io.h"
@@ -17,6 +19,12 @@ ssize_t RawInput::read(char* into, size_t room) {
   bytesRead += got;
   if (onRead != nullptr) onRead(onReadContext, bytesRead);
   return got;
+}
+
+bool RawInput::wouldWait() const {
+  if (keptPos < keptSize) return false;
+  pollfd ready{fd, POLLIN, 0};
+  return ::poll(&ready, 1, 0) == 0;
 }
 
 Compression compressionOf(const char* bytes, size_t size) {

@@ -21,6 +21,9 @@ struct RawInput {
   int stopFd = -1;
 
   ssize_t read(char* into, size_t room);
+  // Whether the next read would wait for a writer (a pipe with nothing in
+  // it now); never for a plain file.
+  bool wouldWait() const;
 };
 
 enum class Compression { None, Gzip, Zstd };

@@ -56,6 +56,9 @@ void DecodeAhead::decode(Decompressor& decompressor, RawInput& raw) {
         block.failure = got < 0 ? decompressor.failure : nullptr;
       } else {
         block.size += static_cast<size_t>(got);
+        // A writer that sends a little at a time (and may keep its pipe
+        // open) has its lines read now, not when a whole block has come.
+        if (raw.wouldWait()) break;
       }
     }
     std::lock_guard<std::mutex> lock(mutex_);

@@ -56,7 +56,13 @@ void saveMatrix(const std::filesystem::path& path, py::handle sources, py::handl
                 py::handle matrix) {
   const std::vector<int32_t> rows = int32Labels(sources, "sources");
   const std::vector<int32_t> columns = int32Labels(targets, "targets");
-  const auto table = py::array_t<int32_t, py::array::c_style | py::array::forcecast>::ensure(matrix);
+  // Integers of 32 bits only, as every other array of the module: a cast
+  // would turn a fraction or a larger number into another silently.
+  const py::array given = py::array::ensure(matrix);
+  if (!given) throw py::error_already_set();
+  checkRange(integerColumn(given.attr("reshape")(-1), "matrix"), "matrix", INT32_MIN, INT32_MAX,
+             "a 32-bit integer");
+  const auto table = py::array_t<int32_t, py::array::c_style | py::array::forcecast>::ensure(given);
   if (!table || table.ndim() != 2 || table.shape(0) != static_cast<py::ssize_t>(rows.size()) ||
       table.shape(1) != static_cast<py::ssize_t>(columns.size())) {
     failWith(FailureKind::BadInput, "matrix must have the shape (len(sources), len(targets)), (" +

@@ -166,9 +166,15 @@ QueryRequest parseQueryOptions(int argc, char** argv, QueryOptions& options) {
     return QueryRequest::UsageError;
   }
   options.graph = argv[optind];
-  if (std::strcmp(options.graph, "-") == 0 && options.sourcesFile != nullptr &&
-      std::strcmp(options.sourcesFile, "-") == 0) {
-    reportUsageError("the graph and --sources cannot both be standard input ('-')");
+  // Standard input can be read once only.
+  const auto isStandardInput = [](const char* path) {
+    return path != nullptr && std::strcmp(path, "-") == 0;
+  };
+  const int fromStandardInput = isStandardInput(options.graph) +
+                                isStandardInput(options.sourcesFile) +
+                                isStandardInput(options.targetsFile);
+  if (fromStandardInput > 1) {
+    reportUsageError("only one of the graph, --sources and --targets can be standard input ('-')");
     return QueryRequest::UsageError;
   }
   return requestConsistent(options) ? QueryRequest::Run : QueryRequest::UsageError;

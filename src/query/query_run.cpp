@@ -51,7 +51,7 @@ bool nodesInGraph(const std::vector<int64_t>& nodes, int32_t firstNode, int32_t 
 // Outputs are replaced whole, so writing over the graph or the sources file
 // would lose it, as vorlinde refuses too.
 bool outputsSpareTheInputs(const QueryOptions& options, const std::vector<int32_t>& sources) {
-  for (const char* input : {options.graph, options.sourcesFile}) {
+  for (const char* input : {options.graph, options.sourcesFile, options.targetsFile}) {
     if (input == nullptr || std::strcmp(input, "-") == 0) continue;
     for (const int32_t source : sources) {
       const std::string path = outputPathFor(options.output, source);
@@ -152,9 +152,10 @@ int runQuery(const QueryOptions& options) {
     return kQueryFailure;
   }
   solve.targetText.resize(solve.sources.size());
+  // The table's searches are the exact ones whatever the tie order: costs only.
   const ThreadShare share =
       shareThreads(options.threads > 0 ? options.threads : threadCount(), solve.sources.size(),
-                   options.ties == TieOrder::Canonical);
+                   options.ties == TieOrder::Canonical && !options.matrix);
   solve.threadsPerSearch = share.threadsPerSearch;
   StopWatch solveWatch;
   if (options.matrix) {

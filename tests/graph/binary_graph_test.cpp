@@ -81,7 +81,7 @@ TEST(BinaryGraphFile, EveryDamageIsRefusedWithItsReason) {
       {"counts against the size", [](std::string& f) { editHeader(f, [](BinaryGraphHeader& h) { h.edgeCount = 5; }); },
        "the array offsets or the size disagree with the counts", true},
       {"first node 2", [](std::string& f) { editHeader(f, [](BinaryGraphHeader& h) { h.firstNode = 2; }); },
-       "first node 2 is not 0 or 1 below the node count", true},
+       "first node 2 is not 0 or 1, at most the node count", true},
       {"a target outside", [](std::string& f) { edgeAt(f, 1).to = 5; },
        "edge 1 goes to node 5, not below the node count 5", true},
       {"a negative cost", [](std::string& f) { edgeAt(f, 3).cost = -3; },
@@ -114,7 +114,11 @@ TEST(BinaryGraphFile, IsReadFromAPlainFileAndAsItIsAndMatricesNeedTargets) {
   TempDir dir;
   writeFile(dir.file("g.txt"), "0 1 5\n1 2 3\n");
   ASSERT_EQ(runQueryTool({"-q", "--convert", dir.file("g.bin"), dir.file("g.txt")}).status, 0);
+  // A graph of no nodes converts and reads back as one.
+  writeFile(dir.file("e.gr"), "p sp 0 0\n");
+  ASSERT_EQ(runQueryTool({"-q", "--convert", dir.file("e.bin"), dir.file("e.gr")}).status, 0);
   const std::vector<ExpectedRun> runs = {
+      {{"-q", "-f", "binary", "e.bin"}, 1, "", "ERROR: e.bin has no nodes: no source to search from\n"},
       {{"-q", "-f", "edges", "g.bin"}, 1, "", "ERROR: Bad graph file g.bin: a binary graph file, not of the format edges\n"},
       {{"-q", "-f", "binary", "g.txt"}, 1, "", "ERROR: Bad graph file g.txt: not a binary graph file\n"},
       {{"-q", "-"}, 1, "", "ERROR: Bad graph file -: a binary graph file is read from a plain file only, not compressed nor from standard input\n"},

@@ -104,9 +104,9 @@ TEST(QueryStreams, InputsNeedOnlyTheMemoryTheirNodesAndWindowsTake) {
     std::string err;  // a regular expression
   };
   const std::vector<Row> rows = {
-      {0, {"huge.txt"}, "", 1, "",
+      {16 * kGiB, {"huge.txt"}, "", 1, "",
        "ERROR: Bad graph file huge.txt line 2: node 2147483646 would need 60.1 GB" + need},
-      {0, {"huge.gr"}, "", 1, "",
+      {16 * kGiB, {"huge.gr"}, "", 1, "",
        "ERROR: Bad graph file huge.gr line 2: node 2000000000 would need 56.0 GB" + need},
       {kGiB, {"-"}, "large.txt", 1, "",
        "ERROR: Bad graph file - line 1: node 100000000 would need 2.8 GB; [01].[0-9] GB available\n"},
@@ -229,12 +229,14 @@ TEST(QueryStreams, PipesAreReadAsTheyComeAndLeftWhenTheReadingIsOver) {
   }
   // A bad line ends the run at once though the writer keeps its pipe open:
   // in a gzip stream, found while the thread that inflates it waits for more
-  // (a bad line in the first of its blocks, which are of 1 MiB), and with the
-  // format named, before a look's worth came.
+  // (a bad line in the first of its blocks, which are of 1 MiB, or in a few
+  // bytes that are all the writer sent), and with the format named, before a
+  // look's worth came.
   std::string packed = chainText(100000);
   packed.replace(packed.find("\n70000 ") + 1, 5, "0 1 x");
   const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
       {{"-"}, openGzip(packed)},
+      {{"-f", "edges", "-"}, openGzip("0 1 x\n")},
       {{"-f", "edges", "-"}, "0 1 x\n"},
       {{"-f", "dimacs", "-"}, "p sp 2 1\nq\n"},
   };

@@ -323,13 +323,17 @@ TEST(Query, OptionsAndSmallReadersAtTheirEdges) {
   const std::string tryHelp = "Try 'vorlinde-query --help' for more information.\n";
   const ExpectedRun rows[] = {
       {{"--sources", "-", "-"}, 2, "",
-       "vorlinde-query: the graph and --sources cannot both be standard input ('-')\n" + tryHelp},
+       "vorlinde-query: only one of the graph, --sources and --targets can be standard input ('-')\n" + tryHelp},
+      {{"--sources", "-", "--matrix", "--targets", "-", "g.txt"}, 2, "",
+       "vorlinde-query: only one of the graph, --sources and --targets can be standard input ('-')\n" + tryHelp},
       {{"--sources", "none.ss", "g.txt"}, 1, "",
        "ERROR: Bad sources file none.ss: no source in it\n"},
       {{"--sources", "one.ss", "-o", "one.ss", "g.txt"}, 1, "",
        "ERROR: Output file one.ss is the same file as one.ss\n"},
       {{"-s", "1", "--sources", "one.ss", "-t", "1", "-o", "./one.ss", "g.txt"}, 1, "",
        "ERROR: Output file ./one.ss is the same file as one.ss\n"},
+      {{"--targets", "one.ss", "--matrix", "-o", "one.ss", "g.txt"}, 1, "",
+       "ERROR: Output file one.ss is the same file as one.ss\n"},
       {{"empty.gr"}, 1, "", "ERROR: empty.gr has no nodes: no source to search from\n"},
       {{"-s", "1", "empty.mtx"}, 1, "",
        "ERROR: empty.mtx has no nodes: no source to search from\n"},
