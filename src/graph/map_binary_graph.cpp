@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <exception>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -151,8 +151,8 @@ struct ArrayCheck {
     for (int32_t thread = 1; thread < threads; ++thread) {
       try {
         helpers.emplace_back([this] { work(); });
-      } catch (const std::system_error&) {
-        break;
+      } catch (const std::exception&) {
+        break;  // no thread (or no room to hold one): fewer threads check
       }
     }
     work();
@@ -228,6 +228,14 @@ bool ShortestPathSolver::mapBinaryGraph(const char* path, int32_t& firstNode) {
     return false;
   }
   if (address != nullptr) {
+    // Unmapped on every way out but success, a failed allocation included.
+    struct Unmapper {
+      void* address;
+      uint64_t bytes;
+      ~Unmapper() {
+        if (address != nullptr) ::munmap(address, bytes);
+      }
+    } unmapper{address, fileBytes};
     const auto* bytes = static_cast<const char*>(address);
     BinaryGraphHeader header;
     std::memcpy(&header, bytes, sizeof header);
@@ -252,10 +260,10 @@ bool ShortestPathSolver::mapBinaryGraph(const char* path, int32_t& firstNode) {
         edgeCount = static_cast<int32_t>(header.edgeCount);
         firstNode = static_cast<int32_t>(header.firstNode);
         graphSet = true;
+        unmapper.address = nullptr;
         return true;
       }
     }
-    ::munmap(address, fileBytes);
   }
   printLinef("ERROR: Bad graph file %s: %s%s", path, flaw.reason, flaw.detail.c_str());
   return false;
