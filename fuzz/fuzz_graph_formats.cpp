@@ -13,6 +13,7 @@
 
 #include "base/messages.h"
 #include "fuzz_input_file.h"
+#include "formats/graph_format.h"
 #include "formats/load_splitting.h"
 #include "io/compressed_input.h"
 #include "graph/shortest_path_solver.h"
@@ -78,10 +79,13 @@ std::string readingOf(const ShortestPathSolver& solver, bool read) {
 }
 
 // Texts whose first block (what tells the format) is the whole text as it
-// lies in the file.
+// lies in the file: not compressed, and not a binary graph (whose sizes and
+// offsets a zero put into it would change).
 bool isPlainShortText(const uint8_t* data, size_t size) {
-  return compressionOf(reinterpret_cast<const char*>(data), size) == Compression::None &&
-         size < (1 << 16);
+  const auto* bytes = reinterpret_cast<const char*>(data);
+  const bool binary = size >= sizeof kBinaryGraphMagic &&
+                      std::memcmp(bytes, kBinaryGraphMagic, sizeof kBinaryGraphMagic) == 0;
+  return compressionOf(bytes, size) == Compression::None && !binary && size < (1 << 16);
 }
 
 // A zero before every run of digits that starts a field.
