@@ -150,6 +150,8 @@ TEST(QueryStreams, OutputFailuresNameThePathAndTheReason) {
   const std::vector<Row> rows = {
       {{"-o", "folder", "g.txt"}, -1, 1, "ERROR: Can not open folder: Is a directory\n"},
       {{"-t", "9", "-o", "no/such", "g.txt"}, -1, 1, "ERROR: Can not open no/such: No such file or directory\n"},
+      {{"-o", "/dev/fd/1x", "g.txt"}, -1, 1,
+       "ERROR: Can not open /dev/fd/1x: No such file or directory\n"},  // not descriptor 1
       {{"-o", "/dev/full", "g.txt"}, -1, 1, "ERROR: Can not write /dev/full: No space left on device\n"},
       {{"-s", "0", "-t", "9", "g.txt"}, full, 1,
        "ERROR: Can not write standard output: No space left on device\n"},
