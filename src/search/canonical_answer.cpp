@@ -19,6 +19,7 @@ void CanonicalBuckets::release() {
   for (ItemList& slot : slots) slot.release();
   far.release();
   gathered.release();
+  fused.release();
 }
 
 CanonicalWorkspace::~CanonicalWorkspace() {

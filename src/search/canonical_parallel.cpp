@@ -13,11 +13,13 @@
 // nodes it lowered in buckets of its own. In rounds, the threads agree on the
 // lowest bucket any of them holds, each gathers its nodes of that bucket and
 // a few after it (the span), and all of them relax the gathered nodes, each
-// its own first, a chunk at a time. Two barriers a round and no lock. The span doubles
-// while rounds are too small to pay for their barriers, and halves while they
-// are larger than needed, since nodes taken ahead of their bucket may be
-// relaxed again once a cheaper path turns up. Relaxing a node early or twice
-// never changes the answer: the words only fall, to values no order decides.
+// its own first, a chunk at a time, and then, while they are few, the nodes
+// it lowered into the lowest bucket meanwhile. Two barriers a round and no
+// lock. The span doubles while rounds are too small to pay for their
+// barriers, and halves while they are larger than needed, since nodes taken
+// ahead of their bucket may be relaxed again once a cheaper path turns up.
+// Relaxing a node early or twice never changes the answer: the words only
+// fall, to values no order decides.
 
 namespace {
 
@@ -27,6 +29,7 @@ constexpr int64_t kChunk = 256;             // nodes a thread takes at a time
 constexpr int64_t kFewestPerThread = 512;   // a round smaller than this widens the span
 constexpr int64_t kMostPerThread = 16384;   // a round larger than this narrows it
 constexpr int64_t kWidestSpan = CanonicalBuckets::kSlotCount / 2;
+constexpr int64_t kMostFused = 1024;        // nodes a thread relaxes at once after a round
 
 // What the threads of one search share. Fields are written by one thread
 // between two barriers and read by all after the second.
@@ -114,6 +117,30 @@ struct ThreadRun {
       if ((key & canonical::kQueued) == 0) return -1;  // relaxed since
       return static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
     });
+  }
+
+  // The nodes this thread lowered into the round's lowest bucket, while
+  // they are few, it relaxes at once, their words still in its cache, and
+  // again for those they lower into it, rather than after two barriers: on
+  // graphs of many small costs, such as social networks, most of a bucket's
+  // nodes come to it in such waves.
+  void relaxFewInLowest(int64_t lowest) {
+    ItemList& slot = buckets.slots[lowest & (CanonicalBuckets::kSlotCount - 1)];
+    ItemList& fused = buckets.fused;
+    while (slot.size > 0 && slot.size <= kMostFused) {
+      // Copied out, as relaxing them may add to the slot.
+      while (fused.capacity < slot.size) {
+        if (!fused.tryGrow()) {
+          buckets.outOfMemory = true;
+          return;
+        }
+      }
+      std::copy(slot.items, slot.items + slot.size, fused.items);
+      fused.size = slot.size;
+      buckets.slotItems -= slot.size;
+      slot.size = 0;
+      relaxAll(fused.items, fused.size, fused.size);
+    }
   }
 
   // Moves this thread's nodes of the buckets [first, end) to its gathered list.
@@ -205,6 +232,7 @@ struct ThreadRun {
       lastTotal = 0;
       for (int t = 0; t < team; ++t) lastTotal += round.gathered[t];
       relaxGathered(thread, team);
+      relaxFewInLowest(lowest);
     }
   }
 };

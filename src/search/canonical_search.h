@@ -19,6 +19,7 @@ struct alignas(64) CanonicalBuckets {
   ItemList slots[kSlotCount];
   ItemList far;
   ItemList gathered;             // the thread's nodes of one round (several threads)
+  ItemList fused;                // its own nodes it takes up at once after a round
   int64_t farFirst = INT64_MAX;  // lowest bucket of the far list's nodes
   int64_t slotItems = 0;         // nodes in all slots
   bool outOfMemory = false;      // a list could not grow: the search is void
