@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "graph/graph_types.h"
@@ -14,6 +15,7 @@ struct PrefetchAhead {
   static constexpr int64_t kRangesAhead = 16;
   static constexpr int64_t kEdgesAhead = 8;
   static constexpr int64_t kTargetsAhead = 4;
+  static constexpr int64_t kEdgeLinesAhead = 8;
 
   const Edge* edges;
   const EdgeRange* ranges;
@@ -34,8 +36,13 @@ struct PrefetchAhead {
     if (i + kEdgesAhead < listed) {
       const EdgeRange later = ranges[items[i + kEdgesAhead]];
       if (later.first >= 0) {
-        __builtin_prefetch(&edges[later.first]);
-        __builtin_prefetch(&edges[later.last]);
+        // Every line of a few dozen edges; past that the lines stream in as
+        // the edges are read.
+        const char* line = reinterpret_cast<const char*>(&edges[later.first]);
+        const char* last = reinterpret_cast<const char*>(&edges[later.last]);
+        const char* end = std::min(last, line + kEdgeLinesAhead * 64);
+        for (; line <= end; line += 64) __builtin_prefetch(line);
+        __builtin_prefetch(last);
       }
     }
     if (i + kTargetsAhead < listed) {
