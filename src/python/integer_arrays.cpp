@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/allocation.h"
+#include "python/recycled_blocks.h"
 
 IntegerColumn integerColumn(py::handle values, const char* name) {
   py::array array = py::array::ensure(values, py::array::c_style);
@@ -55,17 +56,14 @@ void checkRange(const IntegerColumn& column, const char* name, int64_t lowest, i
 Int32Buffer newInt32Buffer(int64_t count) {
   // Rows times nodes can pass what a byte count holds: no memory has that much.
   if (static_cast<uint64_t>(count) > SIZE_MAX / sizeof(int32_t)) failAllocation();
-  const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(int32_t);
-  auto* block = static_cast<int32_t*>(checkedMalloc(bytes));
-  // Fresh memory costs a fault per page at its first touch: huge pages take
-  // 512 times fewer for the large arrays of a search.
-  adviseHugePages(block, bytes);
+  auto* block = static_cast<int32_t*>(takeBlock(static_cast<std::size_t>(count) * sizeof(int32_t)));
+  if (block == nullptr) failAllocation();
   return Int32Buffer(block);
 }
 
 py::array_t<int32_t> handToNumpy(Int32Buffer buffer, std::vector<py::ssize_t> shape) {
   int32_t* data = buffer.get();
-  py::capsule owner(data, [](void* block) { std::free(block); });
+  py::capsule owner(data, [](void* block) { giveBackBlock(block); });
   buffer.release();
   return py::array_t<int32_t>(std::move(shape), data, owner);
 }

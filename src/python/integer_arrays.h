@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "python/recycled_blocks.h"
 #include "python/tool_errors.h"
 
 namespace py = pybind11;
@@ -70,9 +71,10 @@ IntegerColumn integerColumn(py::handle values, const char* name);
 void checkRange(const IntegerColumn& column, const char* name, int64_t lowest, int64_t highest,
                 const char* expected);
 
-// Memory for arrays handed to numpy: malloc'ed, released by the array.
+// Memory for arrays handed to numpy (python/recycled_blocks.h), released by
+// the array.
 struct FreeBuffer {
-  void operator()(void* block) const { std::free(block); }
+  void operator()(void* block) const { giveBackBlock(block); }
 };
 using Int32Buffer = std::unique_ptr<int32_t[], FreeBuffer>;
 

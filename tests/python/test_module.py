@@ -334,3 +334,22 @@ def test_a_graph_too_large_for_memory_is_a_bad_file_and_leaves_no_file_open(tmp_
     finally:
         resource.setrlimit(resource.RLIMIT_AS, bound)
     assert len(os.listdir("/proc/self/fd")) == open_files
+
+
+def test_large_answers_in_reused_memory_are_whole_and_their_own():
+    # Arrays of over 4 MiB: the module keeps released ones for the next answers.
+    n = 1_200_000
+    chain = np.arange(n - 1)
+    graph = vorlinde.Graph(chain, chain + 1, np.ones(n - 1, dtype=np.int64))
+    released = graph.shortest_paths(0)
+    del released
+    for source in [0, 5, 0]:
+        a = graph.shortest_paths(source)
+        b = graph.shortest_paths(source, ties="canonical")
+        assert not any(np.shares_memory(x, y) for x in a for y in b) and not np.shares_memory(*a)
+        a[0][:] = -7
+        a[1][:] = -7
+        expected = np.where(np.arange(n) < source, -1, np.arange(n) - source)
+        assert np.array_equal(b[0], expected)
+        assert np.array_equal(b[1], np.where(np.arange(n) <= source, -1, np.arange(n) - 1))
+        del a
