@@ -140,6 +140,8 @@ TEST(Query, EachFormatNamesItsFirstBadLine) {
       {"g.gr", "p sp 3 1\na 1 2 1.5\n", "line 2: fractional weight"},
       {"g.gr", "c x\na 1 2 3\n", "line 2: an arc before the p line"},
       {"g.gr", "p sp 0 1\na 1 1 1\n", "line 2: node 1 outside 1..0"},
+      {"g.gr", "p sp 2147483646 0\n",  // one node more than a graph may have
+       "line 1: expected 'p sp N M' with N nodes and M arcs"},
       {"g.snap", "# x\n0 1\n0 x\n", "line 3: not a number"},
       {"g.snap", "# x\n0 1 2 3\n", "line 2: expected 2 or 3 fields"},
       {"g.mtx", "%%MatrixMarket matrix array real general\n",
