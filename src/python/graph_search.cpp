@@ -14,8 +14,8 @@
 
 namespace {
 
-// The arrays are fresh memory, whose first touch costs more than the copy:
-// a canonical search's threads share it.
+// Fresh arrays cost more to touch first than to copy into: a canonical
+// search's threads share the work.
 void copyResults(const ShortestPathSolver& solver, int32_t* cost, int32_t* pred,
                  int32_t threads = 1) {
   const NodeResult* results = solver.results;
