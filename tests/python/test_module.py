@@ -194,6 +194,8 @@ def read_text(folder, text):
      "the graph has no nodes: no source to search from"),
     (lambda d: read_text(d, "%%MatrixMarket matrix coordinate real general\n0 0 0\n").path(1, 1),
      ValueError, "source is 1, not a node label from 0 to 0"),
+    (lambda d: (d / "e.mtx").write_text("") or vorlinde.read_graph(d / "e.mtx", format="mtx"),
+     ValueError, "Bad graph file {d}/e.mtx line 1: empty file"),
 ])
 def test_failures_raise_with_the_tools_messages(tmp_path, call, error, message):
     with pytest.raises(error) as raised:
