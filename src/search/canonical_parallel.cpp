@@ -128,19 +128,26 @@ struct ThreadRun {
     ItemList& slot = buckets.slots[lowest & (CanonicalBuckets::kSlotCount - 1)];
     ItemList& fused = buckets.fused;
     while (slot.size > 0 && slot.size <= kMostFused) {
-      // Copied out, as relaxing them may add to the slot.
-      while (fused.capacity < slot.size) {
-        if (!fused.tryGrow()) {
-          buckets.outOfMemory = true;
-          return;
-        }
-      }
-      std::copy(slot.items, slot.items + slot.size, fused.items);
-      fused.size = slot.size;
-      buckets.slotItems -= slot.size;
-      slot.size = 0;
+      fused.size = 0;  // copied out, as relaxing them may add to the slot
+      if (!moveSlot(slot, fused)) return;
       relaxAll(fused.items, fused.size, fused.size);
     }
+  }
+
+  // Appends a slot's nodes to a list and empties the slot; false, the search
+  // void, when the list cannot grow.
+  bool moveSlot(ItemList& slot, ItemList& list) {
+    while (list.capacity - list.size < slot.size) {
+      if (!list.tryGrow()) {
+        buckets.outOfMemory = true;
+        return false;
+      }
+    }
+    std::copy(slot.items, slot.items + slot.size, list.items + list.size);
+    list.size += slot.size;
+    buckets.slotItems -= slot.size;
+    slot.size = 0;
+    return true;
   }
 
   // Moves this thread's nodes of the buckets [first, end) to its gathered list.
@@ -148,17 +155,7 @@ struct ThreadRun {
     gatheredList.size = 0;
     for (int64_t bucket = first; bucket < end && buckets.slotItems > 0; ++bucket) {
       ItemList& slot = buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)];
-      if (slot.size == 0) continue;
-      while (gatheredList.capacity - gatheredList.size < slot.size) {
-        if (!gatheredList.tryGrow()) {
-          buckets.outOfMemory = true;
-          return;
-        }
-      }
-      std::copy(slot.items, slot.items + slot.size, gatheredList.items + gatheredList.size);
-      gatheredList.size += slot.size;
-      buckets.slotItems -= slot.size;
-      slot.size = 0;
+      if (slot.size > 0 && !moveSlot(slot, gatheredList)) return;
     }
   }
 

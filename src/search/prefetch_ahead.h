@@ -40,8 +40,8 @@ struct PrefetchAhead {
         // the edges are read.
         const char* line = reinterpret_cast<const char*>(&edges[later.first]);
         const char* last = reinterpret_cast<const char*>(&edges[later.last]);
-        const char* end = std::min(last, line + kEdgeLinesAhead * 64);
-        for (; line <= end; line += 64) __builtin_prefetch(line);
+        const int64_t lines = std::min<int64_t>((last - line) / 64, kEdgeLinesAhead);
+        for (int64_t k = 0; k <= lines; ++k) __builtin_prefetch(line + 64 * k);
         __builtin_prefetch(last);
       }
     }
