@@ -18,6 +18,7 @@
 // lock. The span doubles while rounds are too small to pay for their
 // barriers, and halves while they are larger than needed, since nodes taken
 // ahead of their bucket may be relaxed again once a cheaper path turns up.
+// Buckets too thin for their cost widen once, as on one thread.
 // Relaxing a node early or twice never changes the answer: the words only
 // fall, to values no order decides.
 
@@ -30,6 +31,9 @@ constexpr int64_t kFewestPerThread = 512;   // a round smaller than this widens 
 constexpr int64_t kMostPerThread = 16384;   // a round larger than this narrows it
 constexpr int64_t kWidestSpan = CanonicalBuckets::kSlotCount / 2;
 constexpr int64_t kMostFused = 1024;        // nodes a thread relaxes at once after a round
+constexpr int64_t kJudgeAfterNodes = 1 << 16;  // gathered before the buckets' width is judged
+constexpr int64_t kFewestPerBucket = 1024;      // on average, or the buckets widen
+constexpr int32_t kMostWidening = 6;            // by at most 64 times
 
 // What the threads of one search share. Fields are written by one thread
 // between two barriers and read by all after the second.
@@ -37,6 +41,7 @@ struct Round {
   std::vector<int64_t> lowest;    // per thread: its lowest bucket holding nodes
   std::vector<int64_t> gathered;  // per thread: nodes gathered this round
   std::vector<const ItemList*> lists;  // per thread: the nodes gathered
+  std::vector<int64_t> filled;    // per thread: its buckets that held nodes this round
   // Each changed all the time by every thread: on cache lines of their own.
   struct alignas(64) Counter {
     std::atomic<int64_t> value{0};
@@ -62,6 +67,11 @@ struct ThreadRun {
   int32_t shift;  // the same on every thread from round to round
   int64_t span = 1;
   int64_t lastTargetCost = -1;  // known once all targets are reached
+  // Counted alike on every thread, for judging the buckets' width once.
+  int64_t nodesGathered = 0;    // by all threads, in the rounds so far
+  int64_t bucketsGathered = 0;  // each round, the most buckets holding nodes any thread had
+  bool widthJudged = false;
+  int64_t widestSpan = kWidestSpan;
 
   bool isTarget(int32_t node) const {
     return ((search.targetBits[node >> 6] >> (node & 63)) & 1u) != 0;
@@ -134,29 +144,76 @@ struct ThreadRun {
     }
   }
 
-  // Appends a slot's nodes to a list and empties the slot; false, the search
-  // void, when the list cannot grow.
-  bool moveSlot(ItemList& slot, ItemList& list) {
-    while (list.capacity - list.size < slot.size) {
+  // Appends a list's nodes to another and empties it; false, the search
+  // void, when the other cannot grow.
+  bool moveItems(ItemList& from, ItemList& list) {
+    while (list.capacity - list.size < from.size) {
       if (!list.tryGrow()) {
         buckets.outOfMemory = true;
         return false;
       }
     }
-    std::copy(slot.items, slot.items + slot.size, list.items + list.size);
-    list.size += slot.size;
-    buckets.slotItems -= slot.size;
-    slot.size = 0;
+    std::copy(from.items, from.items + from.size, list.items + list.size);
+    list.size += from.size;
+    from.size = 0;
+    return true;
+  }
+
+  bool moveSlot(ItemList& slot, ItemList& list) {
+    const int64_t count = slot.size;
+    if (!moveItems(slot, list)) return false;
+    buckets.slotItems -= count;
     return true;
   }
 
   // Moves this thread's nodes of the buckets [first, end) to its gathered list.
-  void gather(int64_t first, int64_t end) {
+  void gather(int64_t first, int64_t end, int thread) {
     gatheredList.size = 0;
+    int64_t filled = 0;
     for (int64_t bucket = first; bucket < end && buckets.slotItems > 0; ++bucket) {
       ItemList& slot = buckets.slots[bucket & (CanonicalBuckets::kSlotCount - 1)];
-      if (slot.size > 0 && !moveSlot(slot, gatheredList)) return;
+      if (slot.size == 0) continue;
+      ++filled;
+      if (!moveSlot(slot, gatheredList)) break;
     }
+    round.filled[thread] = filled;
+  }
+
+  // As on one thread (canonical_sequential.cpp), buckets too thin for their
+  // cost are widened once enough nodes were gathered, and from then on a
+  // round takes one bucket: a span of wide buckets would take up nodes far
+  // ahead of their cost, to be relaxed again and again. Every thread decides
+  // alike, from counts all of them share, between the round's two barriers,
+  // while none relaxes, and puts its own waiting nodes where their costs now
+  // belong. Returns the lowest bucket, in the new width.
+  int64_t judgeWidth(int64_t lowest) {
+    widthJudged = true;
+    int32_t widening = 0;
+    while (widening < kMostWidening &&
+           (nodesGathered << widening) < kFewestPerBucket * bucketsGathered) {
+      ++widening;
+    }
+    if (widening == 0) return lowest;
+    shift += widening;
+    current = lowest >> widening;
+    span = 1;
+    widestSpan = 1;
+    ItemList& waiting = buckets.fused;  // unused between rounds
+    waiting.size = 0;
+    for (ItemList& slot : buckets.slots) {
+      if (slot.size > 0 && !moveSlot(slot, waiting)) return current;
+    }
+    if (!moveItems(buckets.far, waiting)) return current;
+    buckets.farFirst = INT64_MAX;
+    for (int64_t k = 0; k < waiting.size; ++k) {
+      const int32_t node = waiting.items[k];
+      const uint64_t key = SharedAccess::load(nodes[node].key);
+      if ((key & canonical::kQueued) == 0) continue;  // relaxed since
+      const auto bucket = static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
+      buckets.push(node, std::max(current, bucket), current);
+    }
+    waiting.size = 0;
+    return current;
   }
 
   // Whether every target is final once nothing below bucket lowest waits.
@@ -212,9 +269,10 @@ struct ThreadRun {
           targetsFinal(lowest)) {
         return;
       }
+      if (!widthJudged && nodesGathered >= kJudgeAfterNodes) lowest = judgeWidth(lowest);
       // Rounds too small to pay for their barriers take more buckets at a
       // time, rounds larger than needed fewer.
-      if (lastTotal < kFewestPerThread * team) span = std::min(2 * span, kWidestSpan);
+      if (lastTotal < kFewestPerThread * team) span = std::min(2 * span, widestSpan);
       if (lastTotal > kMostPerThread * team) span = std::max(span / 2, int64_t{1});
       current = lowest;
       if (buckets.far.size > 0 && buckets.farFirst - current < CanonicalBuckets::kSlotCount) {
@@ -222,12 +280,18 @@ struct ThreadRun {
       }
       const int64_t end = stopBucket == INT64_MAX ? lowest + span
                                                   : std::min(lowest + span, (search.stopCost >> shift) + 1);
-      gather(lowest, end);
+      gather(lowest, end, thread);
       round.gathered[thread] = gatheredList.size;
       round.nextChunk[thread].value.store(0, std::memory_order_relaxed);
 #pragma omp barrier
       lastTotal = 0;
-      for (int t = 0; t < team; ++t) lastTotal += round.gathered[t];
+      int64_t filled = 0;
+      for (int t = 0; t < team; ++t) {
+        lastTotal += round.gathered[t];
+        filled = std::max(filled, round.filled[t]);
+      }
+      nodesGathered += lastTotal;
+      bucketsGathered += filled;
       relaxGathered(thread, team);
       relaxFewInLowest(lowest);
     }
@@ -243,6 +307,7 @@ CanonicalEnd runCanonicalParallel(const CanonicalSearch& search) {
   const auto threads = static_cast<size_t>(search.threads);
   round.lowest.assign(threads, INT64_MAX);
   round.gathered.assign(threads, 0);
+  round.filled.assign(threads, 0);
   round.nextChunk = std::vector<Round::Counter>(threads);
   for (size_t thread = 0; thread < threads; ++thread) {
     round.lists.push_back(&workspace.buckets[thread].gathered);

@@ -132,8 +132,8 @@ TEST(CanonicalSearch, IsTheModelsAnswerAtEveryThreadCount) {
   }
 }
 
-// A road-like grid large enough for the one-thread search to widen its
-// buckets part way: the model's answer, whole and within limits.
+// A road-like grid large enough for the search to widen its buckets part
+// way, on one thread and on two: the model's answer, whole and within limits.
 TEST(CanonicalSearch, WidenedBucketsGiveTheModelsAnswer) {
   constexpr int32_t kSide = 300;
   std::mt19937 engine(3);
