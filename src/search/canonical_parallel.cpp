@@ -18,7 +18,8 @@
 // lock. The span doubles while rounds are too small to pay for their
 // barriers, and halves while they are larger than needed, since nodes taken
 // ahead of their bucket may be relaxed again once a cheaper path turns up.
-// Buckets too thin for their cost widen once, as on one thread.
+// Buckets too thin for their cost widen once, as on one thread. While the
+// front is too narrow for rounds to pay, one thread goes on alone (runSolo).
 // Relaxing a node early or twice never changes the answer: the words only
 // fall, to values no order decides.
 
@@ -31,6 +32,8 @@ constexpr int64_t kFewestPerThread = 512;   // a round smaller than this widens 
 constexpr int64_t kMostPerThread = 16384;   // a round larger than this narrows it
 constexpr int64_t kWidestSpan = CanonicalBuckets::kSlotCount / 2;
 constexpr int64_t kMostFused = 1024;        // nodes a thread relaxes at once after a round
+constexpr int64_t kFewestForTeam = 64;      // per thread: a round at the widest span smaller than this goes solo
+constexpr int64_t kMostSolo = 512;          // per thread: waiting nodes that end a solo run
 constexpr int64_t kJudgeAfterNodes = 1 << 16;  // gathered before the buckets' width is judged
 constexpr int64_t kFewestPerBucket = 1024;      // on average, or the buckets widen
 constexpr int32_t kMostWidening = 6;            // by at most 64 times
@@ -42,6 +45,8 @@ struct Round {
   std::vector<int64_t> gathered;  // per thread: nodes gathered this round
   std::vector<const ItemList*> lists;  // per thread: the nodes gathered
   std::vector<int64_t> filled;    // per thread: its buckets that held nodes this round
+  int64_t soloNodes = 0;          // taken from the buckets by a solo run
+  int64_t soloBuckets = 0;        // drained by it
   // Each changed all the time by every thread: on cache lines of their own.
   struct alignas(64) Counter {
     std::atomic<int64_t> value{0};
@@ -59,6 +64,7 @@ constexpr int64_t kStopped = -2;
 struct ThreadRun {
   const CanonicalSearch& search;
   Round& round;
+  CanonicalBuckets* teamBuckets;  // every thread's, by thread
   CanonicalBuckets& buckets;
   ItemList& gatheredList;
   CanonicalNode* nodes;
@@ -77,13 +83,17 @@ struct ThreadRun {
     return ((search.targetBits[node >> 6] >> (node & 63)) & 1u) != 0;
   }
 
+  // Relaxes a node unless it was relaxed since it was lowered last: with
+  // atomics while the threads work together, with plain accesses by a
+  // thread working alone.
+  template <typename Access = SharedAccess>
   void relax(int32_t node) {
-    const uint64_t taken = SharedAccess::take(nodes[node].key);
+    const uint64_t taken = Access::take(nodes[node].key);
     if ((taken & canonical::kQueued) == 0) return;
     const EdgeRange range = search.ranges[node];
     if (range.first < 0 || range.first > range.last) return;
     const uint64_t key = canonical::labelOf(taken);
-    canonical::relaxCanonical<SharedAccess>(
+    canonical::relaxCanonical<Access>(
         search.edges, range, nodes, shift, node, key,
         [this](int32_t reached, int64_t cost, bool first) {
           buckets.push(reached, cost >> shift, current);
@@ -216,6 +226,73 @@ struct ThreadRun {
     return current;
   }
 
+  // Takes the nodes waiting in another thread's buckets into this one's,
+  // whose current must be the round's lowest bucket.
+  void adopt(CanonicalBuckets& other) {
+    const auto adoptList = [this](ItemList& list) {
+      for (int64_t k = 0; k < list.size; ++k) {
+        const int32_t node = list.items[k];
+        const uint64_t key = SharedAccess::load(nodes[node].key);
+        if ((key & canonical::kQueued) == 0) continue;  // relaxed since
+        const auto bucket = static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
+        buckets.push(node, std::max(current, bucket), current);
+      }
+      list.size = 0;
+    };
+    for (ItemList& slot : other.slots) {
+      if (slot.size > 0) adoptList(slot);
+    }
+    adoptList(other.far);
+    other.slotItems = 0;
+    other.farFirst = INT64_MAX;
+  }
+
+  // While the front of the search is a few nodes wide, as along a path, a
+  // round's work is less than its two barriers, and the threads would take
+  // many times as long as one. Then one thread takes all waiting nodes and
+  // drains the buckets one by one, as the one-thread search does, while the
+  // others wait, until enough nodes wait for a round to pay again, or the
+  // search is done, or the buckets' width is to be judged. Called between
+  // barriers, on thread 0 alone; what it took counts for judging.
+  void runSolo(int team, int64_t lowest, int64_t stopBucket) {
+    current = lowest;
+    for (int t = 1; t < team; ++t) adopt(teamBuckets[t]);
+    round.soloNodes = 0;
+    round.soloBuckets = 0;
+    int64_t steps = 0;
+    for (;;) {
+      const int64_t bucket = lowestBucket();
+      if (bucket == INT64_MAX || bucket > stopBucket || buckets.outOfMemory ||
+          targetsFinal(bucket)) {
+        return;
+      }
+      current = bucket;
+      if (buckets.far.size > 0 && buckets.farFirst - current < CanonicalBuckets::kSlotCount) {
+        pullFar();
+      }
+      ItemList& slot = buckets.slots[current & (CanonicalBuckets::kSlotCount - 1)];
+      const PrefetchAhead ahead{search.edges, search.ranges};
+      for (int64_t i = 0; i < slot.size; ++i) {  // nodes added on the way included
+        ahead.before(
+            slot.items, i, slot.size, [this](int32_t later) { return &nodes[later]; },
+            [this](int32_t later) { return (nodes[later].key & canonical::kQueued) != 0; },
+            [this](int32_t target) { return &nodes[target]; });
+        relax<canonical::SoleAccess>(slot.items[i]);
+      }
+      buckets.slotItems -= slot.size;
+      steps += slot.size;
+      round.soloNodes += slot.size;
+      ++round.soloBuckets;
+      slot.size = 0;
+      if (buckets.slotItems >= kMostSolo * team) return;
+      if (!widthJudged && nodesGathered + round.soloNodes >= kJudgeAfterNodes) return;
+      if (steps >= StopCheck::kStepsPerLook) {
+        steps = 0;
+        if (stopRequest != nullptr && stopRequest->requested.load(std::memory_order_relaxed)) return;
+      }
+    }
+  }
+
   // Whether every target is final once nothing below bucket lowest waits.
   bool targetsFinal(int64_t lowest) {
     if (search.targetBits == nullptr || round.targetsLeft.load(std::memory_order_relaxed) > 0) {
@@ -268,6 +345,19 @@ struct ThreadRun {
       if (lowest == INT64_MAX || lowest < 0 || lowest > stopBucket ||
           targetsFinal(lowest)) {
         return;
+      }
+      if (span == widestSpan && lastTotal < kFewestForTeam * team) {
+#pragma omp barrier
+        // Once every thread has decided on this round.
+        if (thread == 0) runSolo(team, lowest, stopBucket);
+#pragma omp barrier
+        nodesGathered += round.soloNodes;
+        bucketsGathered += round.soloBuckets;
+        // Found by thread 0 alone, while the words still fell: every thread
+        // finds it anew, from the same words, and decides alike.
+        lastTargetCost = -1;
+        lastTotal = kFewestPerThread * team;  // as for a round that keeps the span
+        continue;
       }
       if (!widthJudged && nodesGathered >= kJudgeAfterNodes) lowest = judgeWidth(lowest);
       // Rounds too small to pay for their barriers take more buckets at a
@@ -326,8 +416,8 @@ CanonicalEnd runCanonicalParallel(const CanonicalSearch& search) {
 #pragma omp parallel num_threads(search.threads)
   {
     const int thread = omp_get_thread_num();
-    ThreadRun run{search, round, workspace.buckets[thread], workspace.buckets[thread].gathered,
-                  nodes,  request, 0, search.shift};
+    ThreadRun run{search, round, workspace.buckets, workspace.buckets[thread],
+                  workspace.buckets[thread].gathered, nodes, request, 0, search.shift};
     run.run(thread, omp_get_num_threads());
   }
   CanonicalEnd end = CanonicalEnd::Complete;

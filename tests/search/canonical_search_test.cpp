@@ -132,34 +132,54 @@ TEST(CanonicalSearch, IsTheModelsAnswerAtEveryThreadCount) {
   }
 }
 
-// A road-like grid large enough for the search to widen its buckets part
-// way, on one thread and on two: the model's answer, whole and within limits.
-TEST(CanonicalSearch, WidenedBucketsGiveTheModelsAnswer) {
-  constexpr int32_t kSide = 300;
-  std::mt19937 engine(3);
-  std::vector<Edge> edges;
-  for (int32_t v = 0; v < kSide * kSide; ++v) {
-    for (const int32_t w : {v + 1, v - 1, v + kSide, v - kSide}) {
-      if (w >= 0 && w < kSide * kSide && (w / kSide == v / kSide || w % kSide == v % kSide)) {
-        edges.push_back({v, w, static_cast<int32_t>(engine() % 4)});
+// Adds the edges of a road-like grid, width by height, its nodes numbered
+// row by row from first, costs 0..3.
+void addGrid(int32_t first, int32_t width, int32_t height, std::mt19937& engine,
+             std::vector<Edge>& edges) {
+  for (int32_t v = 0; v < width * height; ++v) {
+    for (const int32_t w : {v + 1, v - 1, v + width, v - width}) {
+      if (w >= 0 && w < width * height && (w / width == v / width || w % width == v % width)) {
+        edges.push_back({first + v, first + w, static_cast<int32_t>(engine() % 4)});
       }
     }
   }
+}
+
+// A ladder long enough for the search to go along it on one thread, and to
+// judge its buckets' width there, then a grid large enough for them to widen
+// and for the threads to work together again: the model's answer, whole and
+// within limits, that end on the ladder or in the grid.
+TEST(CanonicalSearch, LongThinAndWideGraphsGiveTheModelsAnswer) {
+  constexpr int32_t kLadder = 2 * 35000;
+  constexpr int32_t kSide = 300;
+  constexpr int32_t kNodes = kLadder + kSide * kSide;
+  std::mt19937 engine(3);
+  std::vector<Edge> edges;
+  addGrid(0, 2, kLadder / 2, engine, edges);
+  addGrid(kLadder, kSide, kSide, engine, edges);
+  edges.push_back({kLadder - 1, kLadder, 1});
+  edges.push_back({kLadder, kLadder - 1, 1});
   ShortestPathSolver solver;
   loadEdges(solver, edges);
   ASSERT_FALSE(HasFatalFailure());
-  const Model model = modelOf(edges, kSide * kSide, 0);
-  const int32_t target = kSide * kSide - 1;
-  for (const int32_t threads : {1, 2}) {
+  const Model model = modelOf(edges, kNodes, 0);
+  const int64_t midLadder = model.results[kLadder / 2].cost;
+  for (const int32_t threads : {1, 2, 4}) {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
     ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{}, threads));
-    ASSERT_EQ(std::vector<NodeResult>(solver.results, solver.results + kSide * kSide), model.results);
-    ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{nullptr, 0, 250}, threads));
-    for (int32_t v = 0; v < kSide * kSide; ++v) {
-      const NodeResult expected = model.results[v].cost <= 250 ? model.results[v] : NodeResult{-1, -1};
-      ASSERT_EQ(solver.results[v], expected) << "node " << v;
+    ASSERT_EQ(std::vector<NodeResult>(solver.results, solver.results + kNodes), model.results);
+    for (const int64_t maxCost : {midLadder, midLadder * 2 + 250}) {
+      ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{nullptr, 0, maxCost}, threads));
+      for (int32_t v = 0; v < kNodes; ++v) {
+        const NodeResult expected =
+            model.results[v].cost <= maxCost ? model.results[v] : NodeResult{-1, -1};
+        ASSERT_EQ(solver.results[v], expected) << "node " << v;
+      }
     }
-    ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{&target, 1, -1}, threads));
-    ASSERT_EQ(solver.results[target], model.results[target]);
+    for (const int32_t target : {kLadder / 2, kNodes - 1}) {
+      ASSERT_TRUE(solver.solveCanonical(0, SearchLimits{&target, 1, -1}, threads));
+      ASSERT_EQ(solver.results[target], model.results[target]);
+    }
   }
 }
 
