@@ -307,6 +307,7 @@ TEST(Query, OptionsAndSmallReadersAtTheirEdges) {
   const std::pair<std::string, std::string> files[] = {
       {"g.txt", "0 1 4\n"},
       {"none.ss", "c no sources\n\n"},
+      {"bad.ss", "s 1\ns x\n"},
       {"one.ss", "s 1\n"},
       {"empty.gr", "p sp 0 0\n"},
       {"empty.mtx", banner + "0 0 0\n"},
@@ -330,6 +331,7 @@ TEST(Query, OptionsAndSmallReadersAtTheirEdges) {
        "vorlinde-query: only one of the graph, --sources and --targets can be standard input ('-')\n" + tryHelp},
       {{"--sources", "none.ss", "g.txt"}, 1, "",
        "ERROR: Bad sources file none.ss: no source in it\n"},
+      {{"--sources", "bad.ss", "g.txt"}, 1, "", "ERROR: Bad sources file bad.ss line 2: not a number\n"},
       {{"--sources", "one.ss", "-o", "one.ss", "g.txt"}, 1, "",
        "ERROR: Output file one.ss is the same file as one.ss\n"},
       {{"-s", "1", "--sources", "one.ss", "-t", "1", "-o", "./one.ss", "g.txt"}, 1, "",

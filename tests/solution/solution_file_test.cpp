@@ -73,7 +73,7 @@ TEST(LoadSolution, LinesOfAnyLengthAndFilesOfManyBuffers) {
 TEST(LoadSolution, RejectsTheFirstBadLineByItsNumber) {
   const std::string badLines[] = {
       "1",        "1 2",      "1 2 \r",   "1 2 x",   "1 2 3x",   "x 1 2",    "1 2 INFO",
-      "1 2 -INF", "1 2 +NIL", "1 2 IN",   "1 2 NI",  "- 1 2",    "+ 1 2",    "1 -- 2",
+      "1 2 -INF", "1 2 +NIL", "1 2 IN",   "1 2 NI",  "1 2 IXF", "1 2 NXL", "- 1 2",    "+ 1 2",    "1 -- 2",
       "1,2,3",    "0x10 1 2", "1 2 1e3",  "1 2 3.5", "2147483648 0 0", "-2147483649 0 0",
       "0 99999999999999999999 0", std::string("1 2 \0", 5),
   };
