@@ -34,9 +34,6 @@ constexpr int64_t kWidestSpan = CanonicalBuckets::kSlotCount / 2;
 constexpr int64_t kMostFused = 1024;        // nodes a thread relaxes at once after a round
 constexpr int64_t kFewestForTeam = 64;      // per thread: a round at the widest span smaller than this goes solo
 constexpr int64_t kMostSolo = 512;          // per thread: waiting nodes that end a solo run
-constexpr int64_t kJudgeAfterNodes = 1 << 16;  // gathered before the buckets' width is judged
-constexpr int64_t kFewestPerBucket = 1024;      // on average, or the buckets widen
-constexpr int32_t kMostWidening = 6;            // by at most 64 times
 
 // What the threads of one search share. Fields are written by one thread
 // between two barriers and read by all after the second.
@@ -198,11 +195,7 @@ struct ThreadRun {
   // belong. Returns the lowest bucket, in the new width.
   int64_t judgeWidth(int64_t lowest) {
     widthJudged = true;
-    int32_t widening = 0;
-    while (widening < kMostWidening &&
-           (nodesGathered << widening) < kFewestPerBucket * bucketsGathered) {
-      ++widening;
-    }
+    const int32_t widening = bucketWidening(nodesGathered, bucketsGathered);
     if (widening == 0) return lowest;
     shift += widening;
     current = lowest >> widening;
@@ -215,34 +208,30 @@ struct ThreadRun {
     }
     if (!moveItems(buckets.far, waiting)) return current;
     buckets.farFirst = INT64_MAX;
-    for (int64_t k = 0; k < waiting.size; ++k) {
-      const int32_t node = waiting.items[k];
+    pushWaiting(waiting);
+    return current;
+  }
+
+  // Puts the nodes of a list that still wait into this thread's buckets, by
+  // their costs now, none below current, and empties the list.
+  void pushWaiting(ItemList& list) {
+    for (int64_t k = 0; k < list.size; ++k) {
+      const int32_t node = list.items[k];
       const uint64_t key = SharedAccess::load(nodes[node].key);
       if ((key & canonical::kQueued) == 0) continue;  // relaxed since
       const auto bucket = static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
       buckets.push(node, std::max(current, bucket), current);
     }
-    waiting.size = 0;
-    return current;
+    list.size = 0;
   }
 
   // Takes the nodes waiting in another thread's buckets into this one's,
   // whose current must be the round's lowest bucket.
   void adopt(CanonicalBuckets& other) {
-    const auto adoptList = [this](ItemList& list) {
-      for (int64_t k = 0; k < list.size; ++k) {
-        const int32_t node = list.items[k];
-        const uint64_t key = SharedAccess::load(nodes[node].key);
-        if ((key & canonical::kQueued) == 0) continue;  // relaxed since
-        const auto bucket = static_cast<int64_t>((canonical::labelOf(key) >> 32) >> shift);
-        buckets.push(node, std::max(current, bucket), current);
-      }
-      list.size = 0;
-    };
     for (ItemList& slot : other.slots) {
-      if (slot.size > 0) adoptList(slot);
+      if (slot.size > 0) pushWaiting(slot);
     }
-    adoptList(other.far);
+    pushWaiting(other.far);
     other.slotItems = 0;
     other.farFirst = INT64_MAX;
   }
@@ -285,7 +274,7 @@ struct ThreadRun {
       ++round.soloBuckets;
       slot.size = 0;
       if (buckets.slotItems >= kMostSolo * team) return;
-      if (!widthJudged && nodesGathered + round.soloNodes >= kJudgeAfterNodes) return;
+      if (!widthJudged && nodesGathered + round.soloNodes >= kJudgeWidthAfterNodes) return;
       if (steps >= StopCheck::kStepsPerLook) {
         steps = 0;
         if (stopRequest != nullptr && stopRequest->requested.load(std::memory_order_relaxed)) return;
@@ -359,7 +348,7 @@ struct ThreadRun {
         lastTotal = kFewestPerThread * team;  // as for a round that keeps the span
         continue;
       }
-      if (!widthJudged && nodesGathered >= kJudgeAfterNodes) lowest = judgeWidth(lowest);
+      if (!widthJudged && nodesGathered >= kJudgeWidthAfterNodes) lowest = judgeWidth(lowest);
       // Rounds too small to pay for their barriers take more buckets at a
       // time, rounds larger than needed fewer.
       if (lastTotal < kFewestPerThread * team) span = std::min(2 * span, widestSpan);

@@ -62,6 +62,22 @@ struct alignas(64) CanonicalBuckets {
   void release();
 };
 
+// On graphs of few edges a node, such as road networks, narrow buckets hold
+// a few nodes strewn along the whole front of the search, each with cache
+// misses of its own; wider ones follow the front (canonical_sequential.cpp
+// tells more). Once enough nodes were taken, a search widens buckets that
+// held too few on average, once: by this many doublings.
+constexpr int64_t kJudgeWidthAfterNodes = 1 << 16;
+inline int32_t bucketWidening(int64_t nodesTaken, int64_t bucketsTaken) {
+  constexpr int64_t kFewestPerBucket = 1024;  // on average, or the buckets widen
+  constexpr int32_t kMostWidening = 6;        // by at most 64 times
+  int32_t widening = 0;
+  while (widening < kMostWidening && (nodesTaken << widening) < kFewestPerBucket * bucketsTaken) {
+    ++widening;
+  }
+  return widening;
+}
+
 // What a canonical search keeps from one search to the next on one solver,
 // so that repeated searches touch memory that is already theirs: 16 bytes a
 // node and each thread's buckets.

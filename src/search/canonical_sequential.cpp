@@ -25,9 +25,6 @@ namespace {
 
 using canonical::SoleAccess;
 
-constexpr int64_t kJudgeAfterNodes = 1 << 16;  // taken from buckets before their width is judged
-constexpr int64_t kFewestPerBucket = 1024;      // on average, or the buckets widen
-constexpr int32_t kMostWidening = 6;            // by at most 64 times
 
 struct SequentialRun {
   const CanonicalSearch& search;
@@ -86,12 +83,9 @@ struct SequentialRun {
   // widened, every waiting node put where its cost now belongs. True when
   // they were: the bucket current then holds the one just drained and more.
   bool judgeWidth() {
-    if (widthJudged || nodesTaken < kJudgeAfterNodes) return false;
+    if (widthJudged || nodesTaken < kJudgeWidthAfterNodes) return false;
     widthJudged = true;
-    int32_t widening = 0;
-    while (widening < kMostWidening && (nodesTaken << widening) < kFewestPerBucket * bucketsDrained) {
-      ++widening;
-    }
+    const int32_t widening = bucketWidening(nodesTaken, bucketsDrained);
     if (widening == 0) return false;
     shift += widening;
     current >>= widening;
