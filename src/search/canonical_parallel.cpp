@@ -173,8 +173,9 @@ struct ThreadRun {
     return true;
   }
 
-  // Moves this thread's nodes of the buckets [first, end) to its gathered list.
-  void gather(int64_t first, int64_t end, int thread) {
+  // Moves this thread's nodes of the buckets [first, end) to its gathered
+  // list; returns how many of these buckets held nodes.
+  int64_t gather(int64_t first, int64_t end) {
     gatheredList.size = 0;
     int64_t filled = 0;
     for (int64_t bucket = first; bucket < end && buckets.slotItems > 0; ++bucket) {
@@ -183,7 +184,7 @@ struct ThreadRun {
       ++filled;
       if (!moveSlot(slot, gatheredList)) break;
     }
-    round.filled[thread] = filled;
+    return filled;
   }
 
   // As on one thread (canonical_sequential.cpp), buckets too thin for their
@@ -248,7 +249,9 @@ struct ThreadRun {
     for (int t = 1; t < team; ++t) adopt(teamBuckets[t]);
     round.soloNodes = 0;
     round.soloBuckets = 0;
-    int64_t steps = 0;
+    const auto stopAsked = [this] {
+      return stopRequest != nullptr && stopRequest->requested.load(std::memory_order_relaxed);
+    };
     for (;;) {
       const int64_t bucket = lowestBucket();
       if (bucket == INT64_MAX || bucket > stopBucket || buckets.outOfMemory ||
@@ -259,26 +262,12 @@ struct ThreadRun {
       if (buckets.far.size > 0 && buckets.farFirst - current < CanonicalBuckets::kSlotCount) {
         pullFar();
       }
-      ItemList& slot = buckets.slots[current & (CanonicalBuckets::kSlotCount - 1)];
-      const PrefetchAhead ahead{search.edges, search.ranges};
-      for (int64_t i = 0; i < slot.size; ++i) {  // nodes added on the way included
-        ahead.before(
-            slot.items, i, slot.size, [this](int32_t later) { return &nodes[later]; },
-            [this](int32_t later) { return (nodes[later].key & canonical::kQueued) != 0; },
-            [this](int32_t target) { return &nodes[target]; });
-        relax<canonical::SoleAccess>(slot.items[i]);
-      }
-      buckets.slotItems -= slot.size;
-      steps += slot.size;
-      round.soloNodes += slot.size;
+      round.soloNodes += drainAlone(
+          search, nodes, buckets, buckets.slots[current & (CanonicalBuckets::kSlotCount - 1)],
+          [this](int32_t node) { relax<canonical::SoleAccess>(node); }, stopAsked);
       ++round.soloBuckets;
-      slot.size = 0;
-      if (buckets.slotItems >= kMostSolo * team) return;
+      if (buckets.slotItems >= kMostSolo * team || stopAsked()) return;
       if (!widthJudged && nodesGathered + round.soloNodes >= kJudgeWidthAfterNodes) return;
-      if (steps >= StopCheck::kStepsPerLook) {
-        steps = 0;
-        if (stopRequest != nullptr && stopRequest->requested.load(std::memory_order_relaxed)) return;
-      }
     }
   }
 
@@ -359,7 +348,7 @@ struct ThreadRun {
       }
       const int64_t end = stopBucket == INT64_MAX ? lowest + span
                                                   : std::min(lowest + span, (search.stopCost >> shift) + 1);
-      gather(lowest, end, thread);
+      round.filled[thread] = gather(lowest, end);
       round.gathered[thread] = gatheredList.size;
       round.nextChunk[thread].value.store(0, std::memory_order_relaxed);
 #pragma omp barrier

@@ -5,6 +5,7 @@
 #include "graph/graph_types.h"
 #include "search/canonical_node.h"
 #include "search/item_list.h"
+#include "search/prefetch_ahead.h"
 
 struct SearchLimits;
 
@@ -105,6 +106,28 @@ struct CanonicalSearch {
   int32_t threads = 1;
   CanonicalWorkspace* workspace;
 };
+
+// Drains a slot of a thread's buckets, nodes added to it on the way
+// included, their chains of misses walked ahead (search/prefetch_ahead.h):
+// relax(node) for each, on a thread that works alone, until stopped() says
+// so. Returns the nodes the slot held.
+template <typename Relax, typename Stopped>
+int64_t drainAlone(const CanonicalSearch& search, const CanonicalNode* nodes,
+                   CanonicalBuckets& buckets, ItemList& slot, Relax&& relax, Stopped&& stopped) {
+  const PrefetchAhead ahead{search.edges, search.ranges};
+  for (int64_t i = 0; i < slot.size; ++i) {
+    ahead.before(
+        slot.items, i, slot.size, [nodes](int32_t later) { return &nodes[later]; },
+        [nodes](int32_t later) { return (nodes[later].key & canonical::kQueued) != 0; },
+        [nodes](int32_t target) { return &nodes[target]; });
+    relax(slot.items[i]);  // the items may move as the slot grows
+    if (stopped()) break;
+  }
+  const int64_t drained = slot.size;
+  buckets.slotItems -= drained;
+  slot.size = 0;
+  return drained;
+}
 
 // How a search ended: Complete, every node with its final key and choice,
 // save those past the last bucket the search needed; or without a usable

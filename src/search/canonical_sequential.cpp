@@ -3,7 +3,6 @@
 
 #include "base/stop_request.h"
 #include "search/canonical_search.h"
-#include "search/prefetch_ahead.h"
 
 // The canonical search on one thread: the cheapest bucket is drained, a node
 // lowered into the bucket being drained is simply handled again in it, and
@@ -24,7 +23,6 @@
 namespace {
 
 using canonical::SoleAccess;
-
 
 struct SequentialRun {
   const CanonicalSearch& search;
@@ -55,28 +53,18 @@ struct SequentialRun {
         });
   }
 
-  // The nodes of a bucket, nodes added to it on the way included, their
-  // chains of misses walked ahead (search/prefetch_ahead.h).
   void drain(ItemList& slot) {
-    const PrefetchAhead ahead{search.edges, search.ranges};
-    for (int64_t i = 0; i < slot.size; ++i) {
-      const int32_t* items = slot.items;  // may move as the bucket grows
-      ahead.before(
-          items, i, slot.size, [this](int32_t later) { return &nodes[later]; },
-          [this](int32_t later) { return (nodes[later].key & canonical::kQueued) != 0; },
-          [this](int32_t target) { return &nodes[target]; });
-      const int32_t node = items[i];
-      const uint64_t key = SoleAccess::take(nodes[node].key);
-      if ((key & canonical::kQueued) != 0) relax(node, canonical::labelOf(key));
-      if (stopCheck.due()) {
-        stopped = true;
-        break;
-      }
-    }
-    buckets.slotItems -= slot.size;
-    nodesTaken += slot.size;
+    nodesTaken += drainAlone(
+        search, nodes, buckets, slot,
+        [this](int32_t node) {
+          const uint64_t key = SoleAccess::take(nodes[node].key);
+          if ((key & canonical::kQueued) != 0) relax(node, canonical::labelOf(key));
+        },
+        [this] {
+          stopped = stopCheck.due();
+          return stopped;
+        });
     ++bucketsDrained;
-    slot.size = 0;
   }
 
   // Once enough nodes were taken: buckets too thin for their cost are
